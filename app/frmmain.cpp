@@ -1,0 +1,132 @@
+#include "frmmain.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ledgerly {
+namespace {
+
+QFrame* dividingLine(QFrame::Shape shape, QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+}  // namespace
+
+frmMain::frmMain(ToolWindowCatalogue catalogue, QWidget* parent)
+    : QWidget(parent), catalogue_(std::move(catalogue)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Ledgerly"));
+
+    auto* command12 = addButton(QStringLiteral("Command12"), QStringLiteral("GET VALUES"));
+    QFont bold = command12->font();
+    bold.setPointSize(12);
+    bold.setBold(true);
+    command12->setFont(bold);
+
+    auto* command2 =
+        addButton(QStringLiteral("Command2"), QStringLiteral("Show all payoffs to a certain TP"));
+    auto* command5 =
+        addButton(QStringLiteral("Command5"), QStringLiteral("Top 40 CPM to a specific TP"));
+    auto* command3 =
+        addButton(QStringLiteral("Command3"), QStringLiteral("Top 40 payoffs to a specific TP"));
+    auto* command9 =
+        addButton(QStringLiteral("Command9"), QStringLiteral("Top 40 CPM from a specific TP"));
+    auto* command10 =
+        addButton(QStringLiteral("Command10"), QStringLiteral("Top 40 payoffs from a specific TP"));
+    auto* command6 = addButton(QStringLiteral("Command6"), QStringLiteral("Top 40 CPM to any TP"));
+    auto* command8 =
+        addButton(QStringLiteral("Command8"), QStringLiteral("Top 40 payoffs to any TP"));
+    auto* command4 =
+        addButton(QStringLiteral("Command4"),
+                  QStringLiteral("Put values from one Tp to another TP onto clipboard"));
+    auto* command7 = addButton(
+        QStringLiteral("Command7"),
+        QStringLiteral("Put top 5 non-cpk payoffs from one TP to another TP onto clipboard"));
+    auto* command11 = addButton(QStringLiteral("Command11"), QStringLiteral("Best Run Picker"));
+
+    // Left column: capture and the per-move reports; right column: the payoff reports.
+    auto* grid = new QGridLayout;
+    grid->addWidget(command12, 0, 0);
+    grid->addWidget(command2, 0, 2);
+    grid->addWidget(dividingLine(QFrame::HLine, this), 1, 0, 1, 3);
+    grid->addWidget(command5, 2, 0);
+    grid->addWidget(command3, 2, 2);
+    grid->addWidget(command9, 3, 0);
+    grid->addWidget(command10, 3, 2);
+    grid->addWidget(command6, 4, 0);
+    grid->addWidget(command8, 4, 2);
+    grid->addWidget(dividingLine(QFrame::VLine, this), 2, 1, 3, 1);
+    grid->addWidget(dividingLine(QFrame::HLine, this), 5, 0, 1, 3);
+    grid->addWidget(command4, 6, 0);
+    grid->addWidget(command7, 6, 2);
+    grid->addWidget(command11, 7, 0, 1, 3, Qt::AlignHCenter);
+
+    auto* foot = new QLabel(
+        QStringLiteral("Ledgerly Version 3.0 - made by the Ledgerly team for Caldmoor's traders"),
+        this);
+    foot->setObjectName(QStringLiteral("lblVersion"));
+    foot->setAlignment(Qt::AlignCenter);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(foot);
+
+    const QWidget* tabOrder[] = {command2, command3, command4,  command7,  command8, command5,
+                                 command6, command9, command10, command11, command12};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+        setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
+    }
+}
+
+QPushButton* frmMain::addButton(const QString& name, const QString& caption) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    button->setEnabled(catalogue_.contains(name));
+    connect(button, &QPushButton::clicked, this, [this, name] { openToolWindow(name); });
+    buttons_[name] = button;
+    return button;
+}
+
+QPushButton* frmMain::button(const QString& name) const {
+    const auto it = buttons_.find(name);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+QWidget* frmMain::toolWindow(const QString& buttonName) const {
+    const auto it = windows_.find(buttonName);
+    return it == windows_.end() ? nullptr : it->second.data();
+}
+
+void frmMain::openToolWindow(const QString& buttonName) {
+    const auto factory = catalogue_.find(buttonName);
+    if (factory == catalogue_.end()) return;
+    QPointer<QWidget>& window = windows_[buttonName];
+    if (!window) {
+        window = factory->second(this);
+        if (!window) return;
+        window->setWindowFlag(Qt::Window, true);
+        // A window the user closes is discarded; the next click makes it afresh.
+        window->setAttribute(Qt::WA_DeleteOnClose, true);
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, tool windows included.
+    for (auto& [name, window] : windows_) {
+        if (window) window->close();
+    }
+    event->accept();
+}
+
+}  // namespace ledgerly

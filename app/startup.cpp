@@ -1,0 +1,52 @@
+#include "startup.h"
+
+#include <QDir>
+#include <filesystem>
+
+#include "capture/capture_windows.h"
+#include "core/store_file.h"
+#include "core/trade_data.h"
+#include "export/export_windows.h"
+#include "reports/report_windows.h"
+
+namespace ledgerly {
+
+void loadTradeValues(AppContext& context) {
+    const QString path = context.platform.storePath;
+    const std::filesystem::path storePath(path.toStdU16String());
+    const StartupLoad load = loadStoreAtStartup(storePath, context.data);
+    if (!load.problem) return;
+
+    const QString reason = QString::fromStdString(*load.problem);
+    const QString shown = QDir::toNativeSeparators(path);
+    const QString text =
+        load.createdFile
+            ? QStringLiteral("The trade values file %1 could not be created (%2).\n\n"
+                             "Ledgerly will run with never-valued prices; values you capture "
+                             "are saved when a valuing run completes, if the file can be "
+                             "written then.")
+                  .arg(shown, reason)
+            : QStringLiteral("The trade values file %1 could not be used (%2).\n\n"
+                             "Ledgerly has started with never-valued prices and has left the "
+                             "file as it is. Repair or remove it and start Ledgerly again to "
+                             "use your saved prices; a completed valuing run will replace it.")
+                  .arg(shown, reason);
+    context.platform.messages.inform(nullptr, text);
+}
+
+ToolWindowCatalogue allToolWindows(AppContext& context) {
+    ToolWindowCatalogue catalogue;
+    addCaptureWindows(catalogue, context);
+    addReportWindows(catalogue, context);
+    addExportWindows(catalogue, context);
+    return catalogue;
+}
+
+std::unique_ptr<frmMain> startLedgerly(AppContext& context) {
+    loadTradeValues(context);
+    auto window = std::make_unique<frmMain>(allToolWindows(context));
+    window->show();
+    return window;
+}
+
+}  // namespace ledgerly

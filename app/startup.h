@@ -1,0 +1,21 @@
+// Start-up: load (or on first start create) the trade values file, tell the user once if the
+// file could not be used, and only then show the main window.
+#pragma once
+
+#include <memory>
+
+#include "app/frmmain.h"
+#include "app/platform.h"
+
+namespace ledgerly {
+
+// Leaves the whole trade values table and all stamps in memory.
+void loadTradeValues(AppContext& context);
+
+// Every tool window of the program, keyed by the main-window button that opens it.
+ToolWindowCatalogue allToolWindows(AppContext& context);
+
+// Loads the trade values, then makes and shows the main window.
+std::unique_ptr<frmMain> startLedgerly(AppContext& context);
+
+}  // namespace ledgerly

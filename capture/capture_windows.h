@@ -1,0 +1,11 @@
+// The Auto Valuer, registered for the main window's "GET VALUES" button.
+#pragma once
+
+#include "app/platform.h"
+#include "app/tool_window_catalogue.h"
+
+namespace ledgerly {
+
+void addCaptureWindows(ToolWindowCatalogue& catalogue, AppContext& context);
+
+}  // namespace ledgerly

@@ -1,0 +1,11 @@
+// The clipboard export windows, registered for their main-window buttons.
+#pragma once
+
+#include "app/platform.h"
+#include "app/tool_window_catalogue.h"
+
+namespace ledgerly {
+
+void addExportWindows(ToolWindowCatalogue& catalogue, AppContext& context);
+
+}  // namespace ledgerly

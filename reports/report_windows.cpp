@@ -1,0 +1,7 @@
+#include "reports/report_windows.h"
+
+namespace ledgerly {
+
+void addReportWindows(ToolWindowCatalogue& /*catalogue*/, AppContext& /*context*/) {}
+
+}  // namespace ledgerly

@@ -1,0 +1,11 @@
+// The report windows, registered for their main-window buttons.
+#pragma once
+
+#include "app/platform.h"
+#include "app/tool_window_catalogue.h"
+
+namespace ledgerly {
+
+void addReportWindows(ToolWindowCatalogue& catalogue, AppContext& context);
+
+}  // namespace ledgerly

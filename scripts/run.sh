@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Sets up what is missing, builds Ledgerly and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh build
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec build/app/ledgerly
+fi
+if command -v xvfb-run >/dev/null 2>&1; then
+    echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset), so Ledgerly runs on a"
+    echo "virtual X display where nobody can see it. Run this from a desktop session to use it."
+    echo "Press Ctrl+C to stop."
+    exec xvfb-run -a build/app/ledgerly
+fi
+echo "No display found and xvfb-run is not installed: Ledgerly is a desktop program and needs" >&2
+echo "a graphical session (or the xvfb package for a virtual one)." >&2
+exit 1
