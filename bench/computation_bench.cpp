@@ -1,0 +1,43 @@
+// Report, export and store computations on a fully valued random table.
+#include <QTemporaryDir>
+#include <filesystem>
+#include <random>
+
+#include "bench/bench_cases.h"
+#include "core/store_file.h"
+#include "core/trade_data.h"
+
+namespace ledgerly::bench {
+namespace {
+
+TradeData randomTable() {
+    TradeData data;
+    std::mt19937 random(20261206);
+    std::uniform_real_distribution<float> price(1.0F, 2000000.0F);
+    for (int tp = 1; tp <= kTradingPostCount; ++tp) {
+        for (int c = 1; c <= kCommodityCount; ++c)
+            data.setValue(tp, c, price(random));
+        data.setStamp(tp, 200000.0F + static_cast<float>(tp));
+    }
+    data.raiseLowValues();
+    return data;
+}
+
+}  // namespace
+
+void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall) {
+    TradeData data = randomTable();
+
+    QTemporaryDir dir;
+    const std::filesystem::path store =
+        std::filesystem::path(dir.path().toStdString()) / "tradevalues.txt";
+    const double save = timePerCall(runs, 20, [&] { saveStore(store, data); });
+    report(QStringLiteral("store save (ms)"), save / 1000.0, "ms", "< 5", save < 5000.0);
+    const double load = timePerCall(runs, 20, [&] {
+        TradeData loaded;
+        loadStoreAtStartup(store, loaded);
+    });
+    report(QStringLiteral("store load (ms)"), load / 1000.0, "ms", "< 5", load < 5000.0);
+}
+
+}  // namespace ledgerly::bench

@@ -1,0 +1,129 @@
+// Ledgerly's benchmarks. Prints one table: each figure is the median of repeated runs, and
+// where a baseline makes sense it is measured in the same run and given as a ratio.
+//   ledgerly_bench            full run
+//   ledgerly_bench --quick    a few repetitions, only to prove that every benchmark works
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "bench/bench_cases.h"
+
+namespace ledgerly::bench {
+namespace {
+
+struct Figure {
+    QString what;
+    double value;
+    QString unit;
+    QString aim;
+    bool met;
+};
+
+std::vector<Figure> figures;
+
+void report(const QString& what, double value, const QString& unit, const QString& aim, bool met) {
+    figures.push_back({what, value, unit, aim, met});
+    std::printf("  %-52s %12.3f %-6s aim %-12s %s\n", qPrintable(what), value, qPrintable(unit),
+                qPrintable(aim), met ? "ok" : "MISSED");
+    std::fflush(stdout);
+}
+
+double median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+// Microseconds per call, median over `runs` batches of `batch` calls.
+double microsecondsPerCall(int runs, int batch, const std::function<void()>& call) {
+    std::vector<double> samples;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < batch; ++i)
+            call();
+        samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1000.0 / batch);
+    }
+    return median(samples);
+}
+
+struct ProcessRun {
+    double milliseconds = 0;
+    long peakKiB = 0;
+};
+
+ProcessRun runProbe(const QString& probe, const QStringList& arguments, const QString& home) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/.local/share"));
+    if (!env.contains(QStringLiteral("DISPLAY"))) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
+    process.setProcessEnvironment(env);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(probe, arguments);
+    process.waitForFinished(60000);
+    ProcessRun run;
+    run.milliseconds = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+    const QByteArray out = process.readAllStandardOutput();
+    const auto at = out.indexOf("peak_rss_kib ");
+    if (at >= 0)
+        run.peakKiB = out.mid(at + 13).trimmed().split('\n').first().toLong();
+    return run;
+}
+
+void startupAndMemory(const QString& probe, int runs) {
+    QTemporaryDir home;
+    runProbe(probe, {}, home.path());  // first start creates the store; later starts read it
+    std::vector<double> bare, ledgerly;
+    for (int r = 0; r < runs; ++r) {
+        bare.push_back(runProbe(probe, {QStringLiteral("--bare")}, home.path()).milliseconds);
+        ledgerly.push_back(runProbe(probe, {}, home.path()).milliseconds);
+    }
+    const double ratio = median(ledgerly) / median(bare);
+    report(QStringLiteral("start-up to main window (ms)"), median(ledgerly), "ms", "-", true);
+    report(QStringLiteral("start-up, bare Qt window (ms)"), median(bare), "ms", "-", true);
+    report(QStringLiteral("start-up ratio vs bare Qt window"), ratio, "x", "<= 1.3", ratio <= 1.3);
+
+    const long bareKiB = runProbe(probe, {QStringLiteral("--bare")}, home.path()).peakKiB;
+    const long allKiB = runProbe(probe, {QStringLiteral("--open-all")}, home.path()).peakKiB;
+    report(QStringLiteral("peak memory, every window open (MiB)"), allKiB / 1024.0, "MiB", "-",
+           true);
+    report(QStringLiteral("peak memory, bare Qt window (MiB)"), bareKiB / 1024.0, "MiB", "-", true);
+    const double memoryRatio = bareKiB > 0 ? static_cast<double>(allKiB) / bareKiB : 0;
+    report(QStringLiteral("peak memory ratio vs bare Qt window"), memoryRatio, "x", "report", true);
+}
+
+}  // namespace
+}  // namespace ledgerly::bench
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    using namespace ledgerly::bench;
+    const bool quick = QCoreApplication::arguments().contains(QStringLiteral("--quick"));
+    const int runs = quick ? 3 : 21;
+    const QString probe =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("startup_probe"));
+
+    std::printf("Ledgerly benchmarks (%s; medians of %d runs)\n", quick ? "quick" : "full", runs);
+    startupAndMemory(probe, quick ? 3 : 15);
+    runComputationBenchmarks(runs, report, microsecondsPerCall);
+    runWindowBenchmarks(runs, report);
+    runValuingBenchmarks(quick ? 3 : 11, report);
+
+    const auto missed =
+        std::count_if(figures.begin(), figures.end(), [](const Figure& f) { return !f.met; });
+    std::printf("%zu figures, %ld missed their aim\n", figures.size(), static_cast<long>(missed));
+    return 0;
+}

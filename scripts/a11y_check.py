@@ -1,0 +1,97 @@
+#!/usr/bin/python3
+"""Drives a running Ledgerly through the accessibility interface (AT-SPI), as a screen reader
+or switch-access tool would: finds the main window, presses every button by its accessible
+action and checks that the tool window it opens has the right title and that every text box
+and drop-down list in it has an accessible name. Exits non-zero on the first failure."""
+import sys
+import time
+
+import pyatspi
+
+EXPECTED_WINDOWS = {
+    "GET VALUES": "Auto Valuer",
+    "Show all payoffs to a certain TP": "All Values",
+    "Top 40 payoffs to a specific TP": "Top 40 Payoffs",
+    "Top 40 payoffs from a specific TP": "Top 40 payoffs from a specific TP",
+    "Top 40 payoffs to any TP": "Top 40 payoffs at any TP",
+    "Top 40 CPM to a specific TP": "Top 40 CPM",
+    "Top 40 CPM from a specific TP": "Top 40 CPM from a specific TP",
+    "Top 40 CPM to any TP": "Top 40 CPM to any TP",
+    "Best Run Picker": "Pick a Run",
+    "Put values from one Tp to another TP onto clipboard": "Export",
+    "Put top 5 non-cpk payoffs from one TP to another TP onto clipboard": "Top 5 non-cpk",
+}
+NAMED_ROLES = {pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_COMBO_BOX,
+               pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON}
+
+
+def wait_for(what, probe, timeout=20.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        found = probe()
+        if found:
+            return found
+        time.sleep(0.2)
+    sys.exit(f"FAIL: {what} did not appear within {timeout:.0f} s")
+
+
+def application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name == "ledgerly":
+            return app
+    return None
+
+
+def top_level(app, title):
+    for i in range(app.childCount):
+        window = app.getChildAtIndex(i)
+        if window is not None and window.name == title:
+            return window
+    return None
+
+
+def walk(accessible):
+    yield accessible
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def has_label(accessible):
+    if accessible.name:
+        return True
+    for relation in accessible.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return True
+    return False
+
+
+def main():
+    app = wait_for("the Ledgerly application", application)
+    main_window = wait_for("the main window", lambda: top_level(app, "Ledgerly"))
+    buttons = {b.name: b for b in walk(main_window) if b.getRole() == pyatspi.ROLE_PUSH_BUTTON}
+    checked = 0
+    for caption, title in EXPECTED_WINDOWS.items():
+        button = buttons.get(caption)
+        if button is None:
+            sys.exit(f"FAIL: no button {caption!r} in the main window")
+        if not button.getState().contains(pyatspi.STATE_ENABLED):
+            print(f"skip: {caption!r} is disabled")
+            continue
+        action = button.queryAction()
+        action.doAction(0)
+        window = wait_for(f"window {title!r}", lambda: top_level(app, title))
+        unnamed = [f"{a.getRoleName()} {a.getIndexInParent()}" for a in walk(window)
+                   if a.getRole() in NAMED_ROLES and not has_label(a)]
+        if unnamed:
+            sys.exit(f"FAIL: in {title!r} these have no accessible name: {unnamed[:5]}")
+        print(f"ok: {caption!r} opens {title!r}")
+        checked += 1
+    print(f"accessibility check: {checked} windows opened and checked")
+
+
+if __name__ == "__main__":
+    main()
