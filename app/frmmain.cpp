@@ -107,11 +107,13 @@ QWidget* frmMain::toolWindow(const QString& buttonName) const {
 
 void frmMain::openToolWindow(const QString& buttonName) {
     const auto factory = catalogue_.find(buttonName);
-    if (factory == catalogue_.end()) return;
+    if (factory == catalogue_.end())
+        return;
     QPointer<QWidget>& window = windows_[buttonName];
     if (!window) {
         window = factory->second(this);
-        if (!window) return;
+        if (!window)
+            return;
         window->setWindowFlag(Qt::Window, true);
         // A window the user closes is discarded; the next click makes it afresh.
         window->setAttribute(Qt::WA_DeleteOnClose, true);
@@ -124,7 +126,8 @@ void frmMain::openToolWindow(const QString& buttonName) {
 void frmMain::closeEvent(QCloseEvent* event) {
     // Closing the main window ends the program, tool windows included.
     for (auto& [name, window] : windows_) {
-        if (window) window->close();
+        if (window)
+            window->close();
     }
     event->accept();
 }

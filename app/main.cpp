@@ -24,13 +24,13 @@ int main(int argc, char* argv[]) {
     ledgerly::QtMessageBoxes messages;
     ledgerly::SystemClipboard clipboard;
     ledgerly::SystemClock clock;
-    ledgerly::Platform platform{messages,
-                                clipboard,
-                                clock,
-                                ledgerly::defaultStorePath(),
-                                {QString::fromLatin1(ledgerly::kGameServerHost),
-                                 ledgerly::kGameServerPort},
-                                std::chrono::seconds(2)};
+    ledgerly::Platform platform{
+        messages,
+        clipboard,
+        clock,
+        ledgerly::defaultStorePath(),
+        {QString::fromLatin1(ledgerly::kGameServerHost), ledgerly::kGameServerPort},
+        std::chrono::seconds(2)};
     ledgerly::AppContext context{data, platform};
 
     const auto mainWindow = ledgerly::startLedgerly(context);

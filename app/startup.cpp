@@ -15,22 +15,24 @@ void loadTradeValues(AppContext& context) {
     const QString path = context.platform.storePath;
     const std::filesystem::path storePath(path.toStdU16String());
     const StartupLoad load = loadStoreAtStartup(storePath, context.data);
-    if (!load.problem) return;
+    if (!load.problem)
+        return;
 
     const QString reason = QString::fromStdString(*load.problem);
     const QString shown = QDir::toNativeSeparators(path);
     const QString text =
-        load.createdFile
-            ? QStringLiteral("The trade values file %1 could not be created (%2).\n\n"
-                             "Ledgerly will run with never-valued prices; values you capture "
-                             "are saved when a valuing run completes, if the file can be "
-                             "written then.")
-                  .arg(shown, reason)
-            : QStringLiteral("The trade values file %1 could not be used (%2).\n\n"
-                             "Ledgerly has started with never-valued prices and has left the "
-                             "file as it is. Repair or remove it and start Ledgerly again to "
-                             "use your saved prices; a completed valuing run will replace it.")
-                  .arg(shown, reason);
+        load.createdFile ? QStringLiteral(
+                               "The trade values file %1 could not be created (%2).\n\n"
+                               "Ledgerly will run with never-valued prices; values you capture "
+                               "are saved when a valuing run completes, if the file can be "
+                               "written then.")
+                               .arg(shown, reason)
+                         : QStringLiteral(
+                               "The trade values file %1 could not be used (%2).\n\n"
+                               "Ledgerly has started with never-valued prices and has left the "
+                               "file as it is. Repair or remove it and start Ledgerly again to "
+                               "use your saved prices; a completed valuing run will replace it.")
+                               .arg(shown, reason);
     context.platform.messages.inform(nullptr, text);
 }
 

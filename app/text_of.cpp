@@ -4,6 +4,8 @@
 
 namespace ledgerly {
 
-std::string localeDecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
+std::string localeDecimalSeparator() {
+    return QLocale().decimalPoint().toStdString();
+}
 
 }  // namespace ledgerly

@@ -19,10 +19,13 @@ TradingPostPicker::TradingPostPicker(QWidget* parent) : QComboBox(parent) {
 
 std::optional<int> TradingPostPicker::chosenTradingPost() const {
     const int tp = currentIndex() + 1;
-    if (!isTradingPost(tp)) return std::nullopt;
+    if (!isTradingPost(tp))
+        return std::nullopt;
     return tp;
 }
 
-void TradingPostPicker::chooseTradingPost(int tp) { setCurrentIndex(isTradingPost(tp) ? tp - 1 : -1); }
+void TradingPostPicker::chooseTradingPost(int tp) {
+    setCurrentIndex(isTradingPost(tp) ? tp - 1 : -1);
+}
 
 }  // namespace ledgerly

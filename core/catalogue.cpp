@@ -6,6 +6,7 @@
 namespace ledgerly {
 namespace {
 
+// clang-format off
 constexpr std::array<TradingPost, kTradingPostCount + 1> kTradingPosts{{
     {"", "", ""},
     {"Caldmoor", "Caldmoor", "Caldmoor Trading Shop"},
@@ -81,6 +82,8 @@ constexpr int kMoves[kTradingPostCount + 1][kTradingPostCount + 1] = {
     {0, X, X, X, X, X, X, X, X, X, X, X, X, X, X, X, X, X, X, X},
 };
 
+// clang-format on
+
 }  // namespace
 
 const TradingPost& tradingPost(int tp) {
@@ -99,10 +102,12 @@ int goodsSlot(int tp, int k) {
 }
 
 int sellerOf(int c) {
-    if (c < 1 || c > kCommodityCount) return 0;
+    if (c < 1 || c > kCommodityCount)
+        return 0;
     for (int tp = 1; tp <= kTradingPostCount; ++tp) {
         for (int k = 1; k <= kGoodsSlotCount; ++k) {
-            if (kGoods[tp][k] == c) return tp;
+            if (kGoods[tp][k] == c)
+                return tp;
         }
     }
     return 0;

@@ -18,9 +18,15 @@ struct TradingPost {
     std::string_view shopName;   // the shop's title as the game prints it
 };
 
-constexpr bool isTradingPost(int tp) { return tp >= 1 && tp <= kTradingPostCount; }
-constexpr bool isCommodity(int c) { return c >= 0 && c <= kCommodityCount; }
-constexpr bool isGoodsSlot(int k) { return k >= 1 && k <= kGoodsSlotCount; }
+constexpr bool isTradingPost(int tp) {
+    return tp >= 1 && tp <= kTradingPostCount;
+}
+constexpr bool isCommodity(int c) {
+    return c >= 0 && c <= kCommodityCount;
+}
+constexpr bool isGoodsSlot(int k) {
+    return k >= 1 && k <= kGoodsSlotCount;
+}
 
 // tp must be 1..19.
 const TradingPost& tradingPost(int tp);

@@ -7,7 +7,8 @@
 namespace ledgerly {
 namespace {
 
-constexpr std::array<int, 13> kDaysBeforeMonth{0, 0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+constexpr std::array<int, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151,
+                                               181, 212, 243, 273, 304, 334};
 
 }  // namespace
 
@@ -17,8 +18,7 @@ int hourClockDayNumber(const LocalDateTime& t) {
 }
 
 float hourClockAt(const LocalDateTime& t) {
-    const auto timeOfDay =
-        static_cast<float>(t.hour + (t.minute + t.second / 60.0) / 60.0);
+    const auto timeOfDay = static_cast<float>(t.hour + (t.minute + t.second / 60.0) / 60.0);
     const double hours = static_cast<double>(hourClockDayNumber(t)) * 24.0 + timeOfDay;
     return static_cast<float>(hours);
 }

@@ -32,7 +32,9 @@ public:
     LocalDateTime now() const override;
 };
 
-inline float readHourClock(const Clock& clock) { return hourClockAt(clock.now()); }
+inline float readHourClock(const Clock& clock) {
+    return hourClockAt(clock.now());
+}
 
 // Hours since a stamp, cut (not rounded) to hundredths, in double precision.
 double ageOfValues(float reading, float stamp);

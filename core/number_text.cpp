@@ -10,23 +10,31 @@ namespace ledgerly {
 namespace {
 
 void dropTrailingZeros(std::string& digits) {
-    if (digits.find('.') == std::string::npos) return;
-    while (!digits.empty() && digits.back() == '0') digits.pop_back();
-    if (!digits.empty() && digits.back() == '.') digits.pop_back();
+    if (digits.find('.') == std::string::npos)
+        return;
+    while (!digits.empty() && digits.back() == '0')
+        digits.pop_back();
+    if (!digits.empty() && digits.back() == '.')
+        digits.pop_back();
 }
 
 void replacePoint(std::string& text, std::string_view decimalSeparator) {
-    if (decimalSeparator == ".") return;
+    if (decimalSeparator == ".")
+        return;
     const auto point = text.find('.');
-    if (point != std::string::npos) text.replace(point, 1, decimalSeparator);
+    if (point != std::string::npos)
+        text.replace(point, 1, decimalSeparator);
 }
 
 // Seven significant digits with the period as separator and a leading zero.
 std::string sevenDigitText(float value) {
     const double v = value == 0.0F ? 0.0 : static_cast<double>(value);
-    if (std::isnan(v)) return "NaN";
-    if (std::isinf(v)) return v < 0 ? "-Infinity" : "Infinity";
-    if (v == 0.0) return "0";
+    if (std::isnan(v))
+        return "NaN";
+    if (std::isinf(v))
+        return v < 0 ? "-Infinity" : "Infinity";
+    if (v == 0.0)
+        return "0";
 
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.6E", v);
@@ -62,18 +70,24 @@ std::string singleText(float v, std::string_view decimalSeparator, bool leadingZ
     return text;
 }
 
-double shownSingle(float v) { return std::strtod(sevenDigitText(v).c_str(), nullptr); }
+double shownSingle(float v) {
+    return std::strtod(sevenDigitText(v).c_str(), nullptr);
+}
 
 std::string storeNumberField(float v) {
     const std::string text = singleText(v, ".", false);
-    if (text.starts_with('-')) return text + " ";
+    if (text.starts_with('-'))
+        return text + " ";
     return " " + text + " ";
 }
 
-std::string wholeText(std::int32_t v) { return std::to_string(v); }
+std::string wholeText(std::int32_t v) {
+    return std::to_string(v);
+}
 
 std::string ageText(double age, std::string_view decimalSeparator) {
-    if (age == 0.0 || std::isnan(age)) age = 0.0;  // never "-0"
+    if (age == 0.0 || std::isnan(age))
+        age = 0.0;  // never "-0"
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.15g", age);
     std::string text = buffer;
@@ -82,13 +96,16 @@ std::string ageText(double age, std::string_view decimalSeparator) {
 }
 
 std::int32_t roundHalfEven32(double v) {
-    if (std::isnan(v)) return 0;
+    if (std::isnan(v))
+        return 0;
     constexpr double kLowest = std::numeric_limits<std::int32_t>::min();
     constexpr double kHighest = std::numeric_limits<std::int32_t>::max();
     // nearbyint honours the current rounding mode, which is round-half-even unless changed.
     const double rounded = std::nearbyint(v);
-    if (rounded <= kLowest) return std::numeric_limits<std::int32_t>::min();
-    if (rounded >= kHighest) return std::numeric_limits<std::int32_t>::max();
+    if (rounded <= kLowest)
+        return std::numeric_limits<std::int32_t>::min();
+    if (rounded >= kHighest)
+        return std::numeric_limits<std::int32_t>::max();
     return static_cast<std::int32_t>(rounded);
 }
 

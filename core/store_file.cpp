@@ -29,7 +29,8 @@ std::string printable(std::string_view token) {
     for (char ch : token.substr(0, kShown)) {
         shown += std::isprint(static_cast<unsigned char>(ch)) ? ch : '?';
     }
-    if (token.size() > kShown) shown += "...";
+    if (token.size() > kShown)
+        shown += "...";
     return shown;
 }
 
@@ -39,7 +40,8 @@ std::optional<std::string> normalisedNumber(std::string_view token) {
     std::string out;
     std::size_t i = 0;
     if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
-        if (token[i] == '-') out += '-';
+        if (token[i] == '-')
+            out += '-';
         ++i;
     }
     bool digits = false;
@@ -55,20 +57,24 @@ std::optional<std::string> normalisedNumber(std::string_view token) {
         }
         out += ch;
     }
-    if (!digits) return std::nullopt;
-    if (i < token.size() && (token[i] == 'e' || token[i] == 'E' || token[i] == 'd' ||
-                             token[i] == 'D')) {
+    if (!digits)
+        return std::nullopt;
+    if (i < token.size() &&
+        (token[i] == 'e' || token[i] == 'E' || token[i] == 'd' || token[i] == 'D')) {
         out += 'e';
         ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-')) out += token[i++];
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            out += token[i++];
         bool exponentDigits = false;
         for (; i < token.size() && std::isdigit(static_cast<unsigned char>(token[i])); ++i) {
             out += token[i];
             exponentDigits = true;
         }
-        if (!exponentDigits) return std::nullopt;
+        if (!exponentDigits)
+            return std::nullopt;
     }
-    if (i != token.size()) return std::nullopt;
+    if (i != token.size())
+        return std::nullopt;
     return out;
 }
 
@@ -95,12 +101,14 @@ std::optional<std::string> readStoreText(std::string_view text, TradeData& data)
     std::size_t i = 0;
     while (count < kStoreNumberCount && i < text.size()) {
         if (isSeparator(text[i])) {
-            if (text[i] == '\n') ++line;
+            if (text[i] == '\n')
+                ++line;
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < text.size() && !isSeparator(text[end])) ++end;
+        while (end < text.size() && !isSeparator(text[end]))
+            ++end;
         const std::string_view token = text.substr(i, end - i);
         const auto number = normalisedNumber(token);
         if (!number) {
@@ -111,8 +119,7 @@ std::optional<std::string> readStoreText(std::string_view text, TradeData& data)
         const char* last = first + number->size();
         const auto [ptr, ec] = std::from_chars(first, last, value);
         if (ec == std::errc::result_out_of_range) {
-            return "line " + std::to_string(line) + ": '" + printable(token) +
-                   "' is out of range";
+            return "line " + std::to_string(line) + ": '" + printable(token) + "' is out of range";
         }
         if (ec != std::errc() || ptr != last) {
             return "line " + std::to_string(line) + ": '" + printable(token) + "' is not a number";
@@ -126,7 +133,8 @@ std::optional<std::string> readStoreText(std::string_view text, TradeData& data)
     }
     std::size_t n = 0;
     for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-        for (int c = 1; c <= kCommodityCount; ++c) data.setValue(tp, c, numbers[n++]);
+        for (int c = 1; c <= kCommodityCount; ++c)
+            data.setValue(tp, c, numbers[n++]);
         data.setStamp(tp, numbers[n++]);
     }
     return std::nullopt;
@@ -167,7 +175,8 @@ std::optional<std::string> writeFileAtomically(const std::filesystem::path& targ
     }
     std::error_code ec;
     std::filesystem::rename(temporary, target, ec);
-    if (ec) return fail("cannot replace " + target.string() + ": " + ec.message());
+    if (ec)
+        return fail("cannot replace " + target.string() + ": " + ec.message());
     return std::nullopt;
 }
 
@@ -185,7 +194,8 @@ StartupLoad loadStoreAtStartup(const std::filesystem::path& path, TradeData& dat
     } else if (!exists) {
         data.setDefaults();
         result.createdFile = true;
-        if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+        if (path.has_parent_path())
+            std::filesystem::create_directories(path.parent_path(), ec);
         if (ec) {
             result.problem = "cannot create its folder: " + ec.message();
         } else {
@@ -206,8 +216,10 @@ StartupLoad loadStoreAtStartup(const std::filesystem::path& path, TradeData& dat
                 result.problem = "cannot read the file";
             }
         }
-        if (!result.problem) result.problem = readStoreText(text, data);
-        if (result.problem) data.setDefaults();
+        if (!result.problem)
+            result.problem = readStoreText(text, data);
+        if (result.problem)
+            data.setDefaults();
     }
     data.raiseLowValues();
     return result;

@@ -15,8 +15,12 @@ std::size_t cpmIndex(int a, int b, int k) {
 
 }  // namespace
 
-std::int32_t& ReportBuffers::cpm(int a, int b, int k) { return cpm_[cpmIndex(a, b, k)]; }
-std::int32_t ReportBuffers::cpm(int a, int b, int k) const { return cpm_[cpmIndex(a, b, k)]; }
+std::int32_t& ReportBuffers::cpm(int a, int b, int k) {
+    return cpm_[cpmIndex(a, b, k)];
+}
+std::int32_t ReportBuffers::cpm(int a, int b, int k) const {
+    return cpm_[cpmIndex(a, b, k)];
+}
 
 float TradeData::value(int tp, int c) const {
     assert(isTradingPost(tp) && isCommodity(c));
@@ -40,7 +44,8 @@ void TradeData::setStamp(int tp, float hours) {
 
 void TradeData::setDefaults() {
     for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-        for (int c = 1; c <= kCommodityCount; ++c) setValue(tp, c, kNeverValued);
+        for (int c = 1; c <= kCommodityCount; ++c)
+            setValue(tp, c, kNeverValued);
         setStamp(tp, kNeverValuedStamp);
     }
 }
@@ -50,10 +55,12 @@ void TradeData::raiseLowValues() {
         for (int c = 0; c <= kCommodityCount; ++c) {
             const float v = value(tp, c);
             // Written as "not at least 1" so that NaN is replaced too.
-            if (!(v >= kNeverValued)) setValue(tp, c, kNeverValued);
+            if (!(v >= kNeverValued))
+                setValue(tp, c, kNeverValued);
         }
         const float s = stamp(tp);
-        if (!(s >= 11.0F)) setStamp(tp, kNeverValuedStamp);
+        if (!(s >= 11.0F))
+            setStamp(tp, kNeverValuedStamp);
     }
 }
 

@@ -27,7 +27,7 @@ struct RankingRow {
 
 // Buffers that one report leaves behind for the next; nothing clears them between reports.
 struct ReportBuffers {
-    std::array<RankingRow, kRankingRows + 1> ranking{};  // rows 1..40; row 0 unused
+    std::array<RankingRow, kRankingRows + 1> ranking{};        // rows 1..40; row 0 unused
     std::array<std::string, kTopFiveRows + 1> topFiveTowns{};  // rows 1..5
     std::int16_t alreadyPlaced = 0;
     float hourClockScratch = 0.0F;
@@ -38,8 +38,8 @@ struct ReportBuffers {
     std::int32_t cpm(int a, int b, int k) const;
 
 private:
-    std::array<std::int32_t, (kTradingPostCount + 1) * (kTradingPostCount + 1) *
-                                 (kGoodsSlotCount + 1)>
+    std::array<std::int32_t,
+               (kTradingPostCount + 1) * (kTradingPostCount + 1) * (kGoodsSlotCount + 1)>
         cpm_{};
 };
 

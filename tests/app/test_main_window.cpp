@@ -14,7 +14,8 @@ namespace {
 QByteArray defaultStoreBytes() {
     QByteArray bytes;
     for (int tp = 1; tp <= 19; ++tp) {
-        for (int c = 1; c <= 88; ++c) bytes += " 1 \r\n";
+        for (int c = 1; c <= 88; ++c)
+            bytes += " 1 \r\n";
         bytes += " 10 \r\n";
     }
     return bytes;
@@ -91,18 +92,28 @@ private slots:
     void buttonsCarryTheirCaptions_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("12") << "Command12" << "GET VALUES";
-        QTest::newRow("2") << "Command2" << "Show all payoffs to a certain TP";
-        QTest::newRow("5") << "Command5" << "Top 40 CPM to a specific TP";
-        QTest::newRow("3") << "Command3" << "Top 40 payoffs to a specific TP";
-        QTest::newRow("9") << "Command9" << "Top 40 CPM from a specific TP";
-        QTest::newRow("10") << "Command10" << "Top 40 payoffs from a specific TP";
-        QTest::newRow("6") << "Command6" << "Top 40 CPM to any TP";
-        QTest::newRow("8") << "Command8" << "Top 40 payoffs to any TP";
-        QTest::newRow("4") << "Command4" << "Put values from one Tp to another TP onto clipboard";
+        QTest::newRow("12") << "Command12"
+                            << "GET VALUES";
+        QTest::newRow("2") << "Command2"
+                           << "Show all payoffs to a certain TP";
+        QTest::newRow("5") << "Command5"
+                           << "Top 40 CPM to a specific TP";
+        QTest::newRow("3") << "Command3"
+                           << "Top 40 payoffs to a specific TP";
+        QTest::newRow("9") << "Command9"
+                           << "Top 40 CPM from a specific TP";
+        QTest::newRow("10") << "Command10"
+                            << "Top 40 payoffs from a specific TP";
+        QTest::newRow("6") << "Command6"
+                           << "Top 40 CPM to any TP";
+        QTest::newRow("8") << "Command8"
+                           << "Top 40 payoffs to any TP";
+        QTest::newRow("4") << "Command4"
+                           << "Put values from one Tp to another TP onto clipboard";
         QTest::newRow("7") << "Command7"
                            << "Put top 5 non-cpk payoffs from one TP to another TP onto clipboard";
-        QTest::newRow("11") << "Command11" << "Best Run Picker";
+        QTest::newRow("11") << "Command11"
+                            << "Best Run Picker";
     }
     void buttonsCarryTheirCaptions() {
         QFETCH(QString, name);
@@ -122,15 +133,17 @@ private slots:
 
     void tabOrderRunsThroughTheButtons() {
         ToolWindowCatalogue all;
-        const QStringList order{"Command2", "Command3", "Command4",  "Command7",
-                                "Command8", "Command5", "Command6",  "Command9",
+        const QStringList order{"Command2",  "Command3",  "Command4", "Command7",
+                                "Command8",  "Command5",  "Command6", "Command9",
                                 "Command10", "Command11", "Command12"};
-        for (const QString& name : order) all[name] = [](QWidget*) { return new QWidget; };
+        for (const QString& name : order)
+            all[name] = [](QWidget*) { return new QWidget; };
         frmMain window(std::move(all));
         QWidget* widget = window.button(order.first());
         for (qsizetype i = 1; i < order.size(); ++i) {
             widget = widget->nextInFocusChain();
-            while (widget->focusPolicy() == Qt::NoFocus) widget = widget->nextInFocusChain();
+            while (widget->focusPolicy() == Qt::NoFocus)
+                widget = widget->nextInFocusChain();
             QCOMPARE(widget->objectName(), order[i]);
         }
     }

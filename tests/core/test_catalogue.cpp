@@ -13,11 +13,13 @@ private slots:
         std::multiset<int> sold;
         for (int tp = 1; tp <= kTradingPostCount; ++tp) {
             for (int k = 1; k <= kGoodsSlotCount; ++k) {
-                if (goodsSlot(tp, k) != 0) sold.insert(goodsSlot(tp, k));
+                if (goodsSlot(tp, k) != 0)
+                    sold.insert(goodsSlot(tp, k));
             }
         }
         QCOMPARE(sold.size(), std::size_t{kCommodityCount});
-        for (int c = 1; c <= kCommodityCount; ++c) QCOMPARE(sold.count(c), std::size_t{1});
+        for (int c = 1; c <= kCommodityCount; ++c)
+            QCOMPARE(sold.count(c), std::size_t{1});
     }
 
     void emptySlotsBelongToTempleShopAndUrVile() {
@@ -68,8 +70,10 @@ private slots:
             QCOMPARE(moves(a, a), kNoRouteMoves);
             for (int b = 1; b <= kTradingPostCount; ++b) {
                 QVERIFY(moves(a, b) > 0);
-                if ((a == 11 && b == 19) || (a == 19 && b == 11)) continue;
-                QVERIFY2(moves(a, b) == moves(b, a), qPrintable(QStringLiteral("%1,%2").arg(a).arg(b)));
+                if ((a == 11 && b == 19) || (a == 19 && b == 11))
+                    continue;
+                QVERIFY2(moves(a, b) == moves(b, a),
+                         qPrintable(QStringLiteral("%1,%2").arg(a).arg(b)));
             }
         }
         QCOMPARE(moves(11, 19), 1000000);
@@ -80,7 +84,8 @@ private slots:
 
     void postsElevenAndNineteenHaveNoRoutes() {
         for (int b = 1; b <= kTradingPostCount; ++b) {
-            if (b != 19) QCOMPARE(moves(11, b), kNoRouteMoves);
+            if (b != 19)
+                QCOMPARE(moves(11, b), kNoRouteMoves);
             QCOMPARE(moves(19, b), kNoRouteMoves);
             QCOMPARE(moves(b, 19), b == 11 ? 1000000 : kNoRouteMoves);
         }
@@ -103,7 +108,8 @@ private slots:
         QCOMPARE(data.value(3, 0), 0.0F);  // column 0 is not stored
         data.raiseLowValues();
         for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-            for (int c = 0; c <= kCommodityCount; ++c) QCOMPARE(data.value(tp, c), 1.0F);
+            for (int c = 0; c <= kCommodityCount; ++c)
+                QCOMPARE(data.value(tp, c), 1.0F);
             QCOMPARE(data.stamp(tp), 10.0F);
         }
     }
@@ -119,8 +125,7 @@ private slots:
         QTest::newRow("just below 1 and stamp 11") << 0.999F << 1.0F << 11.0F << 11.0F;
         QTest::newRow("NaN value and NaN stamp") << nan << 1.0F << nan << 10.0F;
         QTest::newRow("1 stays and stamp below 10 rises") << 1.0F << 1.0F << 3.0F << 10.0F;
-        QTest::newRow("1.5 stays and a real stamp stays")
-            << 1.5F << 1.5F << 201453.5F << 201453.5F;
+        QTest::newRow("1.5 stays and a real stamp stays") << 1.5F << 1.5F << 201453.5F << 201453.5F;
     }
     void raisePassBoundaries() {
         QFETCH(float, value);

@@ -31,7 +31,8 @@ void writeAll(const fs::path& path, const std::string& bytes) {
 std::string defaultStoreBytes() {
     std::string bytes;
     for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-        for (int c = 1; c <= kCommodityCount; ++c) bytes += " 1 \r\n";
+        for (int c = 1; c <= kCommodityCount; ++c)
+            bytes += " 1 \r\n";
         bytes += " 10 \r\n";
     }
     return bytes;
@@ -40,7 +41,8 @@ std::string defaultStoreBytes() {
 // A store whose n-th number (0-based) is n + 1, written with the given separator.
 std::string countingStore(const std::string& separator, int count = kStoreNumberCount) {
     std::string text;
-    for (int n = 0; n < count; ++n) text += std::to_string(n + 1) + separator;
+    for (int n = 0; n < count; ++n)
+        text += std::to_string(n + 1) + separator;
     return text;
 }
 
@@ -69,7 +71,8 @@ private slots:
         // Block 2 starts at line 90; commodity 88 of post 2 is line 89 + 88 = 177.
         std::istringstream lines(text);
         std::string line;
-        for (int n = 1; n <= 177; ++n) std::getline(lines, line);
+        for (int n = 1; n <= 177; ++n)
+            std::getline(lines, line);
         QCOMPARE(line, std::string(" 1.5E+07 \r"));
         QVERIFY(text.ends_with(" 201453.5 \r\n"));
     }
@@ -78,7 +81,7 @@ private slots:
         TradeData original;
         original.setDefaults();
         original.setValue(3, 5, 123456.0F);
-        original.setValue(7, 44, 1234567.5F);  // comes back as 1234568
+        original.setValue(7, 44, 1234567.5F);   // comes back as 1234568
         original.setValue(9, 88, 98765432.0F);  // exponent form, 9.876543E+07
         original.setValue(12, 1, 0.25F);
         original.setStamp(5, 201453.53125F);
@@ -138,9 +141,8 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("reason");
         QTest::newRow("empty") << QByteArray() << "the file ends after 0 numbers; it needs 1691";
-        QTest::newRow("one short")
-            << QByteArray::fromStdString(countingStore("\r\n", 1690))
-            << "the file ends after 1690 numbers; it needs 1691";
+        QTest::newRow("one short") << QByteArray::fromStdString(countingStore("\r\n", 1690))
+                                   << "the file ends after 1690 numbers; it needs 1691";
         QTest::newRow("word on line 412")
             << QByteArray::fromStdString(countingStore("\r\n", 411) + "abc\r\n" +
                                          countingStore("\r\n", 1279))

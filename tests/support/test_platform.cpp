@@ -7,7 +7,8 @@ namespace ledgerly::testing {
 
 void RecordingMessages::inform(QWidget* /*parent*/, const QString& text, const QString& caption) {
     shown.append({text, caption});
-    if (whileShown) whileShown();
+    if (whileShown)
+        whileShown();
 }
 
 TestContext::TestContext()
@@ -26,7 +27,8 @@ void setNeverValued(TradeData& data) {
 
 QByteArray fileBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     return file.readAll();
 }
 
