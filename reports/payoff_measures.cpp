@@ -1,9 +1,14 @@
 #include "payoff_measures.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "core/number_text.h"
 
 namespace ledgerly {
 namespace {
+
+constexpr std::int32_t kLargestFigure = std::numeric_limits<std::int32_t>::max();
 
 struct Thresholds {
     BandColour start;
@@ -18,8 +23,8 @@ struct Thresholds {
 constexpr Thresholds thresholdsFor(BoxKind kind) {
     switch (kind) {
         case BoxKind::AgeOfValues:
-            return {BandColour::Blue, 0.5, BandColour::Green, 2, BandColour::Yellow, 4,
-                    BandColour::Red};
+            return {BandColour::Blue,   0.5, BandColour::Green, 2,
+                    BandColour::Yellow, 4,   BandColour::Red};
         case BoxKind::RankedPayoff:
             return {BandColour::Red,   250000,  BandColour::Yellow, 500000,
                     BandColour::Green, 1000000, BandColour::Blue};
@@ -27,8 +32,8 @@ constexpr Thresholds thresholdsFor(BoxKind kind) {
             return {BandColour::Red,   200000,  BandColour::Yellow, 500000,
                     BandColour::Green, 1000000, BandColour::Blue};
         case BoxKind::Cpm:
-            return {BandColour::Red, 300, BandColour::Yellow, 500, BandColour::Green, 700,
-                    BandColour::Blue};
+            return {BandColour::Red,   300, BandColour::Yellow, 500,
+                    BandColour::Green, 700, BandColour::Blue};
     }
     return {BandColour::Red, 0, BandColour::Red, 0, BandColour::Red, 0, BandColour::Red};
 }
@@ -38,18 +43,25 @@ constexpr Thresholds thresholdsFor(BoxKind kind) {
 BandColour colourBand(double shown, BoxKind kind) {
     const Thresholds t = thresholdsFor(kind);
     BandColour colour = t.start;
-    if (shown > t.first) colour = t.firstColour;
-    if (shown > t.second) colour = t.secondColour;
-    if (shown > t.third) colour = t.thirdColour;
+    if (shown > t.first)
+        colour = t.firstColour;
+    if (shown > t.second)
+        colour = t.secondColour;
+    if (shown > t.third)
+        colour = t.thirdColour;
     return colour;
 }
 
 std::uint32_t bandRgb(BandColour colour) {
     switch (colour) {
-        case BandColour::Red: return 0xFF0000;
-        case BandColour::Yellow: return 0xFFFF00;
-        case BandColour::Green: return 0x00FF00;
-        case BandColour::Blue: return 0x0000FF;
+        case BandColour::Red:
+            return 0xFF0000;
+        case BandColour::Yellow:
+            return 0xFFFF00;
+        case BandColour::Green:
+            return 0x00FF00;
+        case BandColour::Blue:
+            return 0x0000FF;
     }
     return 0xFF0000;
 }
@@ -66,7 +78,9 @@ AgeView ageOfValuesFor(TradeData& data, const Clock& clock, int tp,
     return view;
 }
 
-float payoff(const TradeData& data, int s, int k, int d) { return data.value(d, goodsSlot(s, k)); }
+float payoff(const TradeData& data, int s, int k, int d) {
+    return data.value(d, goodsSlot(s, k));
+}
 
 std::int32_t cpmOf(float value, int moves) {
     return roundHalfEven32(static_cast<double>(value) / static_cast<double>(moves));
@@ -81,10 +95,15 @@ void resetRanking(TradeData& data) {
 
 bool offerCandidate(TradeData& data, double measure, int sourceTp, int slot, int destinationTp) {
     auto& rows = data.buffers.ranking;
+    // A measure beyond what a row can hold is ranked as the clamped figure it is stored as;
+    // compared unclamped, every later huge value would jump above an equal earlier one and
+    // break the rule that equal figures keep their scan order.
+    const double ranked = std::min(measure, static_cast<double>(kLargestFigure));
     data.buffers.alreadyPlaced = 0;
     for (int r = 1; r <= kRankingRows; ++r) {
-        if (data.buffers.alreadyPlaced == 0 && measure > static_cast<double>(rows[r].value)) {
-            for (int below = kRankingRows - 1; below >= r; --below) rows[below + 1] = rows[below];
+        if (data.buffers.alreadyPlaced == 0 && ranked > static_cast<double>(rows[r].value)) {
+            for (int below = kRankingRows - 1; below >= r; --below)
+                rows[below + 1] = rows[below];
             rows[r] = {roundHalfEven32(measure), static_cast<std::int16_t>(sourceTp),
                        static_cast<std::int16_t>(slot), static_cast<std::int16_t>(destinationTp)};
             data.buffers.alreadyPlaced = 1;
@@ -97,7 +116,8 @@ void convertSlotsToCommodities(TradeData& data) {
     for (int r = 1; r <= kRankingRows; ++r) {
         RankingRow& row = data.buffers.ranking[r];
         data.buffers.alreadyPlaced = 0;
-        if (!isTradingPost(row.sourceTp)) continue;
+        if (!isTradingPost(row.sourceTp))
+            continue;
         for (int k = 1; k <= kGoodsSlotCount; ++k) {
             if (data.buffers.alreadyPlaced == 0 && row.slot == k) {
                 row.slot = static_cast<std::int16_t>(goodsSlot(row.sourceTp, k));
