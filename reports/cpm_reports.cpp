@@ -1,0 +1,142 @@
+#include "cpm_reports.h"
+
+#include <string>
+
+#include "core/catalogue.h"
+#include "core/number_text.h"
+#include "reports/payoff_measures.h"
+
+namespace ledgerly {
+namespace {
+
+std::string townOf(int tp) {
+    return std::string(tradingPost(tp).townName);
+}
+
+std::string nameInSlot(int tp, int slot) {
+    return std::string(commodityName(goodsSlot(tp, slot)));
+}
+
+// The value box of every row: the CPM as whole-number text on its band.
+void showValues(const TradeData& data, RankingReportView& view) {
+    for (int r = 1; r <= kRankingRows; ++r) {
+        const std::int32_t value = data.buffers.ranking[r].value;
+        view.rows[r].value = wholeText(value);
+        view.rows[r].colour = colourBand(value, BoxKind::Cpm);
+    }
+}
+
+// Offers the 95 hauls into `destination` (sources 1..19, slots 1..5) from the filled table.
+int rankHaulsInto(TradeData& data, int destination) {
+    int entered = 0;
+    for (int s = 1; s <= kTradingPostCount; ++s) {
+        for (int k = 1; k <= kGoodsSlotCount; ++k) {
+            if (offerCandidate(data, data.buffers.cpm(destination, s, k), s, k, destination)) {
+                ++entered;
+            }
+        }
+    }
+    return rowsReached(entered);
+}
+
+// Like the common reset but with slot 0, which no convert or name lookup treats as a goods
+// slot: rows nothing reaches stay recognisably empty.
+void resetRankingWithoutSlot(TradeData& data) {
+    for (int r = 1; r <= kRankingRows; ++r) {
+        data.buffers.ranking[r].value = 1;
+        data.buffers.ranking[r].slot = 0;
+    }
+}
+
+}  // namespace
+
+void fillCpmTableByDestination(TradeData& data) {
+    for (int d = 1; d <= kTradingPostCount; ++d) {
+        for (int s = 1; s <= kTradingPostCount; ++s) {
+            for (int k = 1; k <= kGoodsSlotCount; ++k) {
+                data.buffers.cpm(d, s, k) = cpmOf(payoff(data, s, k, d), moves(d, s));
+            }
+        }
+    }
+}
+
+std::optional<RankingReportView> topCpmToTradingPost(TradeData& data, const Clock& clock,
+                                                     int destination,
+                                                     std::string_view decimalSeparator) {
+    if (!isTradingPost(destination))
+        return std::nullopt;
+    RankingReportView view;
+    view.age = ageOfValuesFor(data, clock, destination, decimalSeparator);
+
+    resetRanking(data);
+    fillCpmTableByDestination(data);
+    const int reached = rankHaulsInto(data, destination);
+
+    showValues(data, view);
+    auto& rows = data.buffers.ranking;
+    for (int r = 1; r <= kRankingRows; ++r) {
+        view.rows[r].name = r <= reached ? nameInSlot(rows[r].sourceTp, rows[r].slot) : "";
+    }
+    convertSlotsToCommodities(data);
+    // Every commodity is sold at exactly one post, so the seller of a row's commodity is its
+    // source; going by the source also names the right town for an empty slot.
+    for (int r = 1; r <= kRankingRows; ++r) {
+        view.rows[r].tradingPost = r <= reached ? townOf(rows[r].sourceTp) : "";
+    }
+    return view;
+}
+
+RankingReportView topCpmToAnyTradingPost(TradeData& data) {
+    RankingReportView view;
+    resetRankingWithoutSlot(data);
+    fillCpmTableByDestination(data);
+    int entered = 0;
+    for (int d = 1; d <= kTradingPostCount; ++d) {
+        for (int s = 1; s <= kTradingPostCount; ++s) {
+            for (int k = 1; k <= kGoodsSlotCount; ++k) {
+                if (offerCandidate(data, data.buffers.cpm(d, s, k), s, k, d))
+                    ++entered;
+            }
+        }
+    }
+    const int reached = rowsReached(entered);
+
+    showValues(data, view);
+    auto& rows = data.buffers.ranking;
+    for (int r = 1; r <= reached; ++r)
+        view.rows[r].name = nameInSlot(rows[r].sourceTp, rows[r].slot);
+    convertSlotsToCommodities(data);
+    for (int r = 1; r <= kRankingRows; ++r) {
+        view.rows[r].tradingPost = r <= reached ? townOf(rows[r].sourceTp) : "";
+        view.rows[r].destination = r <= reached ? townOf(rows[r].destinationTp) : "";
+    }
+    return view;
+}
+
+std::optional<RankingReportView> topCpmFromTradingPost(TradeData& data, int source) {
+    if (!isTradingPost(source))
+        return std::nullopt;
+    RankingReportView view;
+    resetRanking(data);
+    fillCpmTableByDestination(data);
+    int entered = 0;
+    for (int d = 1; d <= kTradingPostCount; ++d) {
+        for (int k = 1; k <= kGoodsSlotCount; ++k) {
+            if (offerCandidate(data, data.buffers.cpm(d, source, k), source, k, d))
+                ++entered;
+        }
+    }
+    const int reached = rowsReached(entered);
+
+    showValues(data, view);
+    const auto& rows = data.buffers.ranking;
+    for (int r = 1; r <= kRankingRows; ++r) {
+        // The slot column holds 1..5 on every row here (the reset writes 1), so this names the
+        // chosen source's goods even on rows an earlier run left behind.
+        view.rows[r].name = nameInSlot(source, rows[r].slot);
+        view.rows[r].tradingPost = r <= reached ? townOf(rows[r].destinationTp) : "";
+    }
+    return view;
+}
+
+}  // namespace ledgerly
