@@ -1,0 +1,63 @@
+#include "frmexport.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+#include "app/text_of.h"
+#include "app/trading_post_picker.h"
+#include "export/export_box.h"
+#include "export/export_lines.h"
+
+namespace ledgerly {
+
+frmexport::frmexport(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("frmexport"));
+    setWindowTitle(QStringLiteral("Export"));
+
+    auto* label1 = new QLabel(QStringLiteral("From"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    from_ = new TradingPostPicker(this);
+    from_->setObjectName(QStringLiteral("Combo1"));
+    from_->setAccessibleName(QStringLiteral("From trading post"));
+    label1->setBuddy(from_);
+
+    auto* label22 = new QLabel(QStringLiteral("To"), this);
+    label22->setObjectName(QStringLiteral("Label22"));
+    to_ = new TradingPostPicker(this);
+    to_->setObjectName(QStringLiteral("Combo2"));
+    to_->setAccessibleName(QStringLiteral("To trading post"));
+    label22->setBuddy(to_);
+
+    auto* get = makeGetButton({from_, to_}, this);
+    line_ = makeExportLineBox(this);
+    auto* put = makePutIntoClipboardButton(line_, context_.platform.clipboard, this);
+    connect(get, &QPushButton::clicked, this, &frmexport::getLine);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(label1, 0, 0);
+    layout->addWidget(label22, 0, 1);
+    layout->addWidget(from_, 1, 0);
+    layout->addWidget(to_, 1, 1);
+    layout->addWidget(get, 1, 2);
+    layout->addWidget(line_, 2, 0, 1, 3);
+    layout->addWidget(put, 3, 0, 1, 3, Qt::AlignLeft);
+    layout->setColumnStretch(0, 1);
+    layout->setColumnStretch(1, 1);
+
+    setTabOrder(from_, to_);
+    setTabOrder(to_, get);
+    setTabOrder(get, line_);
+    setTabOrder(line_, put);
+}
+
+void frmexport::getLine() {
+    const auto from = from_->chosenTradingPost();
+    const auto to = to_->chosenTradingPost();
+    if (!from || !to)
+        return;  // "Get" is disabled then; nothing to build from
+    const auto line = valuesExportLine(context_.data, context_.platform.clock, *from, *to);
+    if (line)
+        line_->setText(qtText(*line));
+}
+
+}  // namespace ledgerly
