@@ -1,7 +1,22 @@
 #include "reports/report_windows.h"
 
+#include "reports/payoff_windows.h"
+
 namespace ledgerly {
 
-void addReportWindows(ToolWindowCatalogue& /*catalogue*/, AppContext& /*context*/) {}
+void addReportWindows(ToolWindowCatalogue& catalogue, AppContext& context) {
+    catalogue[QStringLiteral("Command2")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmallvalues(context, parent);
+    };
+    catalogue[QStringLiteral("Command3")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmtop20(context, parent);
+    };
+    catalogue[QStringLiteral("Command10")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmtop40from(context, parent);
+    };
+    catalogue[QStringLiteral("Command8")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmtop40all(context, parent);
+    };
+}
 
 }  // namespace ledgerly

@@ -1,0 +1,189 @@
+#include "reports/payoff_windows.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "app/text_of.h"
+#include "app/trading_post_picker.h"
+#include "reports/ranking_rows_panel.h"
+
+namespace ledgerly {
+namespace {
+
+constexpr int kFrameColumns = 6;
+
+QLineEdit* frameBox(const QString& name, const QString& accessibleName, int widthInChars,
+                    QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAccessibleName(accessibleName);
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * widthInChars);
+    return box;
+}
+
+}  // namespace
+
+frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("frmallvalues"));
+    setWindowTitle(QStringLiteral("All Values"));
+
+    pickerRow_ =
+        new PickerRow(QStringLiteral("Pick TP that you want to show all payoffs for"), this);
+    ageRow_ = new AgeOfValuesRow(this);
+
+    // Six frames across and three down fit a laptop screen; the scroll area keeps every box
+    // reachable on a smaller one.
+    auto* framesHolder = new QWidget;
+    auto* framesGrid = new QGridLayout(framesHolder);
+    QWidget* previousInTabOrder = pickerRow_->getButton();
+    for (int f = 1; f <= kAllPayoffsFrames; ++f) {
+        const AllPayoffsFrame& design = kAllPayoffsFrameTable[static_cast<std::size_t>(f)];
+        const QString caption = qtText(design.caption);
+        auto* frame = new QGroupBox(caption, framesHolder);
+        frame->setObjectName(QStringLiteral("Frame%1").arg(f));
+        auto* rows = new QGridLayout(frame);
+        rows->setVerticalSpacing(2);
+        for (int k = 1; k <= kGoodsSlotCount; ++k) {
+            const int n = allPayoffsBox(f, k);
+            const QString where = QStringLiteral("%1 row %2").arg(caption).arg(k);
+            Boxes& boxes = boxes_[static_cast<std::size_t>(n)];
+            boxes.name = frameBox(QStringLiteral("txtgname_%1").arg(n),
+                                  where + QStringLiteral(" commodity"), 10, frame);
+            boxes.value = frameBox(QStringLiteral("txtvalue_%1").arg(n),
+                                   where + QStringLiteral(" payoff"), 9, frame);
+            boxes.value->setAlignment(Qt::AlignRight);
+            boxes.cpm = frameBox(QStringLiteral("txtcpm_%1").arg(n), where + QStringLiteral(" CPM"),
+                                 5, frame);
+            boxes.cpm->setAlignment(Qt::AlignRight);
+            rows->addWidget(boxes.name, k - 1, 0);
+            rows->addWidget(boxes.value, k - 1, 1);
+            rows->addWidget(boxes.cpm, k - 1, 2);
+            for (QWidget* box :
+                 {static_cast<QWidget*>(boxes.name), static_cast<QWidget*>(boxes.value),
+                  static_cast<QWidget*>(boxes.cpm)}) {
+                setTabOrder(previousInTabOrder, box);
+                previousInTabOrder = box;
+            }
+        }
+        framesGrid->addWidget(frame, (f - 1) / kFrameColumns, (f - 1) % kFrameColumns);
+    }
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(framesHolder);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pickerRow_);
+    layout->addWidget(ageRow_);
+    layout->addWidget(scroll, 1);
+    setTabOrder(pickerRow_->picker(), pickerRow_->getButton());
+
+    connect(pickerRow_->getButton(), &QPushButton::clicked, this, &frmallvalues::showReport);
+}
+
+void frmallvalues::showReport() {
+    const auto destination = pickerRow_->picker()->chosenTradingPost();
+    if (!destination)
+        return;
+    const auto view = allPayoffsTo(context_.data, context_.platform.clock, *destination,
+                                   localeDecimalSeparator());
+    if (!view)
+        return;
+    ageRow_->render(view->age);
+    for (int n = 1; n <= kAllPayoffsBoxes; ++n) {
+        const AllPayoffsRowView& row = view->rows[static_cast<std::size_t>(n)];
+        const Boxes& boxes = boxes_[static_cast<std::size_t>(n)];
+        boxes.cpm->setText(qtText(row.cpm));
+        if (row.value)
+            boxes.value->setText(qtText(*row.value));
+        if (row.name)
+            boxes.name->setText(qtText(*row.name));
+        paintBand(boxes.value, row.valueColour);
+        paintBand(boxes.cpm, row.cpmColour);
+    }
+}
+
+frmtop20::frmtop20(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("frmtop20"));
+    setWindowTitle(QStringLiteral("Top 40 Payoffs"));
+
+    pickerRow_ =
+        new PickerRow(QStringLiteral("Pick TP that you want to show the top 40 payoffs for"), this);
+    ageRow_ = new AgeOfValuesRow(this);
+    RankingRowsOptions options;
+    options.tradingPostMeaning = QStringLiteral("source");
+    rows_ = new RankingRowsPanel(options, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pickerRow_);
+    layout->addWidget(ageRow_);
+    layout->addWidget(rows_, 1);
+    setTabOrder(pickerRow_->getButton(), ageRow_->ageBox());
+    setTabOrder(ageRow_->ageBox(), rows_->firstInTabOrder());
+
+    connect(pickerRow_->getButton(), &QPushButton::clicked, this, &frmtop20::showReport);
+}
+
+void frmtop20::showReport() {
+    const auto destination = pickerRow_->picker()->chosenTradingPost();
+    if (!destination)
+        return;
+    const auto view = topPayoffsTo(context_.data, context_.platform.clock, *destination,
+                                   localeDecimalSeparator());
+    if (!view)
+        return;
+    if (view->age)
+        ageRow_->render(*view->age);
+    rows_->render(*view);
+}
+
+frmtop40from::frmtop40from(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("frmtop40from"));
+    setWindowTitle(QStringLiteral("Top 40 payoffs from a specific TP"));
+
+    pickerRow_ = new PickerRow(
+        QStringLiteral("Pick TP that you want to show the top 40 payoffs from"), this);
+    RankingRowsOptions options;
+    options.tradingPostMeaning = QStringLiteral("destination");
+    rows_ = new RankingRowsPanel(options, this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(pickerRow_);
+    layout->addWidget(rows_, 1);
+    setTabOrder(pickerRow_->getButton(), rows_->firstInTabOrder());
+
+    connect(pickerRow_->getButton(), &QPushButton::clicked, this, &frmtop40from::showReport);
+}
+
+void frmtop40from::showReport() {
+    const auto source = pickerRow_->picker()->chosenTradingPost();
+    if (!source)
+        return;
+    const auto view = topPayoffsFrom(context_.data, *source);
+    if (!view)
+        return;
+    rows_->render(*view);
+}
+
+frmtop40all::frmtop40all(AppContext& context, QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmtop40all"));
+    setWindowTitle(QStringLiteral("Top 40 payoffs at any TP"));
+
+    RankingRowsOptions options;
+    options.withDestination = true;
+    options.tradingPostMeaning = QStringLiteral("source");
+    rows_ = new RankingRowsPanel(options, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(rows_);
+
+    rows_->render(topPayoffsToAny(context.data));
+}
+
+}  // namespace ledgerly

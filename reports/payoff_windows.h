@@ -1,0 +1,80 @@
+// The payoff report windows. Each renders what its computation in reports/payoff_reports.h
+// returns; "Get" runs the report for the post in the picker, and the window for hauls between
+// any two posts runs its report once, when it is made.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "app/platform.h"
+#include "reports/payoff_reports.h"
+
+class QLineEdit;
+
+namespace ledgerly {
+
+class AgeOfValuesRow;
+class PickerRow;
+class RankingRowsPanel;
+
+// "All Values": every haul into the chosen post, in 18 frames of five rows.
+class frmallvalues : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmallvalues(AppContext& context, QWidget* parent = nullptr);
+
+private:
+    void showReport();
+
+    AppContext& context_;
+    PickerRow* pickerRow_ = nullptr;
+    AgeOfValuesRow* ageRow_ = nullptr;
+    struct Boxes {
+        QLineEdit* name = nullptr;
+        QLineEdit* value = nullptr;
+        QLineEdit* cpm = nullptr;
+    };
+    std::array<Boxes, kAllPayoffsBoxes + 1> boxes_{};
+};
+
+// "Top 40 Payoffs": the best hauls into the chosen post.
+class frmtop20 : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmtop20(AppContext& context, QWidget* parent = nullptr);
+
+private:
+    void showReport();
+
+    AppContext& context_;
+    PickerRow* pickerRow_ = nullptr;
+    AgeOfValuesRow* ageRow_ = nullptr;
+    RankingRowsPanel* rows_ = nullptr;
+};
+
+// "Top 40 payoffs from a specific TP": the best hauls of the chosen post's goods.
+class frmtop40from : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmtop40from(AppContext& context, QWidget* parent = nullptr);
+
+private:
+    void showReport();
+
+    AppContext& context_;
+    PickerRow* pickerRow_ = nullptr;
+    RankingRowsPanel* rows_ = nullptr;
+};
+
+// "Top 40 payoffs at any TP": the best hauls between any two posts, computed when the window is
+// made (the main window makes it afresh each time it is opened after being closed).
+class frmtop40all : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmtop40all(AppContext& context, QWidget* parent = nullptr);
+
+private:
+    RankingRowsPanel* rows_ = nullptr;
+};
+
+}  // namespace ledgerly
