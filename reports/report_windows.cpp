@@ -1,5 +1,9 @@
 #include "reports/report_windows.h"
 
+#include "reports/frmpick.h"
+#include "reports/frmtop40cpm.h"
+#include "reports/frmtop40cpmall.h"
+#include "reports/frmtop40cpmfrom.h"
 #include "reports/payoff_windows.h"
 
 namespace ledgerly {
@@ -16,6 +20,18 @@ void addReportWindows(ToolWindowCatalogue& catalogue, AppContext& context) {
     };
     catalogue[QStringLiteral("Command8")] = [&context](QWidget* parent) -> QWidget* {
         return new frmtop40all(context, parent);
+    };
+    catalogue[QStringLiteral("Command5")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmtop40cpm(context, parent);
+    };
+    catalogue[QStringLiteral("Command6")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmtop40cpmall(context, parent);
+    };
+    catalogue[QStringLiteral("Command9")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmtop40cpmfrom(context, parent);
+    };
+    catalogue[QStringLiteral("Command11")] = [&context](QWidget* parent) -> QWidget* {
+        return new frmpick(context, parent);
     };
 }
 
