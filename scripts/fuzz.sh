@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each of them for a while:
+#   scripts/fuzz.sh [seconds]     seconds per target, 10 by default
+# Each target starts from seeds generated here (build-fuzz/seeds/<target>) plus what earlier runs
+# found (build-fuzz/corpus/<target>). A crash, sanitizer report or broken promise stops the run
+# with a failure and leaves the input in build-fuzz/findings/<target>/; replay it with
+#   build-fuzz/fuzz/<target> build-fuzz/findings/<target>/<file>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+seconds=${1:-10}
+case $seconds in
+    '' | *[!0-9]*) echo "usage: scripts/fuzz.sh [seconds]" >&2; exit 2 ;;
+esac
+
+build_dir=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DLEDGERLY_FUZZ=ON -DBUILD_TESTING=OFF \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" --target ledgerly_fuzzers
+
+# Seeds for the trade values file: a default store as the program creates it, one that uses
+# every number form the reader accepts, and a few that it must refuse.
+seed_store_reader() {
+    local dir=$1 tp c
+    {
+        for ((tp = 1; tp <= 19; ++tp)); do
+            for ((c = 1; c <= 88; ++c)); do printf ' 1 \r\n'; done
+            printf ' 10 \r\n'
+        done
+    } >"$dir/default-store"
+    {
+        local forms=(' .5 ' '-3 ' ' 1.5E+07 ' '201453.5' '1e3' '2D2' '+7.' '0.25' '	12	')
+        for ((tp = 1; tp <= 19; ++tp)); do
+            for ((c = 1; c <= 88; ++c)); do
+                printf '%s' "${forms[$(((tp * 88 + c) % ${#forms[@]}))]}"
+                if ((c % 7 == 0)); then printf ','; else printf '\r\n'; fi
+            done
+            printf ' 201453.5 \n'
+        done
+    } >"$dir/mixed-forms"
+    printf '12\r\nbanana\r\n' >"$dir/not-a-number"
+    printf ' 1 \r\n 1 \r\n' >"$dir/too-short"
+    printf ' 1E+39 \r\n' >"$dir/out-of-range"
+}
+
+status=0
+for fuzzer in "$build_dir"/fuzz/fuzz_*; do
+    if [ ! -f "$fuzzer" ] || [ ! -x "$fuzzer" ]; then continue; fi
+    name=$(basename "$fuzzer")
+    seeds=$build_dir/seeds/$name
+    corpus=$build_dir/corpus/$name
+    findings=$build_dir/findings/$name
+    mkdir -p "$seeds" "$corpus" "$findings"
+    case $name in
+        fuzz_store_reader) seed_store_reader "$seeds" ;;
+    esac
+    options=(-max_total_time="$seconds" -max_len=65536 -timeout=10 -print_final_stats=1
+             -artifact_prefix="$findings/")
+    [ -f "fuzz/$name.dict" ] && options+=(-dict="fuzz/$name.dict")
+    echo "== $name for ${seconds}s"
+    if ! "$fuzzer" "${options[@]}" "$corpus" "$seeds"; then
+        echo "== $name FAILED; the input is in $findings/" >&2
+        status=1
+    fi
+done
+exit $status
