@@ -75,16 +75,6 @@ private slots:
         QCOMPARE(QString::fromStdString(*built), line);
     }
 
-    void valuesLineReadsOnlyTheToPost() {
-        TestContext t;
-        valuePost(t.data, t.clock, 2, {{2, 210}}, 3.25F);
-        t.data.setValue(1, 2, 9999);  // what the From post itself pays plays no part
-        t.data.setStamp(1, readHourClock(t.clock) - 100);
-        const auto built = valuesExportLine(t.data, t.clock, 1, 2);
-        QVERIFY(built);
-        QVERIFY(built->find("Valued 3.25 hours ago. Ale - 210  Raisins - 1") != std::string::npos);
-    }
-
     void topFiveLines_data() {
         QTest::addColumn<int>("to");
         QTest::addColumn<Prices>("prices");

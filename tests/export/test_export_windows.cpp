@@ -186,16 +186,6 @@ private slots:
         QCOMPARE(t.clipboard.texts, QStringList{line});
     }
 
-    void getReplacesWhatTheBoxHeld() {
-        TestContext t;
-        valuePost(t.data, t.clock, 2, {{2, 210}}, 3.25F);
-        frmexportb5 window(t.context);
-        control<QLineEdit>(&window, "txtexport")->setText(QStringLiteral("old line"));
-        pick(&window, "Combo1", 2);
-        click(&window, "Command2");
-        QVERIFY(exportLine(&window).startsWith(QStringLiteral("Top 5 non-cpk values to Elven")));
-    }
-
     void theBoxIsCopiedAsItStands_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("getFirst");
