@@ -3,7 +3,9 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
@@ -119,9 +121,14 @@ std::optional<std::string> readStoreText(std::string_view text, TradeData& data)
         const char* last = first + number->size();
         const auto [ptr, ec] = std::from_chars(first, last, value);
         if (ec == std::errc::result_out_of_range) {
-            return "line " + std::to_string(line) + ": '" + printable(token) + "' is out of range";
-        }
-        if (ec != std::errc() || ptr != last) {
+            // Too small for single precision reads as 0 (the start-up pass raises it to 1);
+            // too large cannot be kept.
+            if (std::fabs(std::strtod(number->c_str(), nullptr)) >= 1.0) {
+                return "line " + std::to_string(line) + ": '" + printable(token) +
+                       "' is out of range";
+            }
+            value = 0.0F;
+        } else if (ec != std::errc() || ptr != last) {
             return "line " + std::to_string(line) + ": '" + printable(token) + "' is not a number";
         }
         numbers[static_cast<std::size_t>(count++)] = value;

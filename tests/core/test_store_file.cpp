@@ -127,6 +127,7 @@ private slots:
         QTest::newRow("plus sign") << "+7" << 7.0F;
         QTest::newRow("negative") << "-3" << -3.0F;
         QTest::newRow("trailing point") << "5." << 5.0F;
+        QTest::newRow("too small reads as zero") << "1e-50" << 0.0F;
     }
     void numberForms() {
         QFETCH(QString, token);
