@@ -6,6 +6,7 @@
 #include "bench/bench_cases.h"
 #include "core/store_file.h"
 #include "core/trade_data.h"
+#include "export/export_lines.h"
 
 namespace ledgerly::bench {
 namespace {
@@ -27,6 +28,16 @@ TradeData randomTable() {
 
 void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall) {
     TradeData data = randomTable();
+    const SystemClock clock;
+    const auto computation = [&](const QString& what, const std::function<void()>& call) {
+        const double us = timePerCall(runs, 200, call);
+        report(what + QStringLiteral(" (us)"), us, "us", "< 100", us < 100.0);
+    };
+
+    computation(QStringLiteral("export: values between two posts"),
+                [&] { valuesExportLine(data, clock, 5, 12); });
+    computation(QStringLiteral("export: top 5 non-cpk"),
+                [&] { topFiveExportLine(data, clock, 12); });
 
     QTemporaryDir dir;
     const std::filesystem::path store =
