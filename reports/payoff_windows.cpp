@@ -4,8 +4,10 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/text_of.h"
 #include "app/trading_post_picker.h"
@@ -14,15 +16,14 @@
 namespace ledgerly {
 namespace {
 
-constexpr int kFrameColumns = 6;
+constexpr int kFrameColumns = 5;
 
-QLineEdit* frameBox(const QString& name, const QString& accessibleName, int widthInChars,
+QLineEdit* frameBox(const QString& name, const QString& accessibleName, const QString& widest,
                     QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
+    auto* box = readOnlyBox(name, widest, parent);
     box->setAccessibleName(accessibleName);
-    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * widthInChars);
+    // 270 boxes: keep each as narrow as its content so that all frames fit across the screen.
+    box->setFixedWidth(box->minimumWidth());
     return box;
 }
 
@@ -37,11 +38,17 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
         new PickerRow(QStringLiteral("Pick TP that you want to show all payoffs for"), this);
     ageRow_ = new AgeOfValuesRow(this);
 
-    // Six frames across and three down fit a laptop screen; the scroll area keeps every box
-    // reachable on a smaller one.
-    auto* framesHolder = new QWidget;
+    // The scroll area holds the frames; it is made first so that the boxes belong to this window
+    // while the tab order is set up.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* framesHolder = new QWidget(scroll);
     auto* framesGrid = new QGridLayout(framesHolder);
-    QWidget* previousInTabOrder = pickerRow_->getButton();
+    framesGrid->setContentsMargins(0, 0, 0, 0);
+    const QString widestName = widestCommodityName(fontMetrics());
+    setTabOrder(pickerRow_->picker(), pickerRow_->getButton());
+    setTabOrder(pickerRow_->getButton(), ageRow_->ageBox());
+    QWidget* previousInTabOrder = ageRow_->ageBox();
     for (int f = 1; f <= kAllPayoffsFrames; ++f) {
         const AllPayoffsFrame& design = kAllPayoffsFrameTable[static_cast<std::size_t>(f)];
         const QString caption = qtText(design.caption);
@@ -49,17 +56,20 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
         frame->setObjectName(QStringLiteral("Frame%1").arg(f));
         auto* rows = new QGridLayout(frame);
         rows->setVerticalSpacing(2);
+        rows->setHorizontalSpacing(3);
+        rows->setContentsMargins(4, 4, 4, 4);
         for (int k = 1; k <= kGoodsSlotCount; ++k) {
             const int n = allPayoffsBox(f, k);
             const QString where = QStringLiteral("%1 row %2").arg(caption).arg(k);
             Boxes& boxes = boxes_[static_cast<std::size_t>(n)];
             boxes.name = frameBox(QStringLiteral("txtgname_%1").arg(n),
-                                  where + QStringLiteral(" commodity"), 10, frame);
-            boxes.value = frameBox(QStringLiteral("txtvalue_%1").arg(n),
-                                   where + QStringLiteral(" payoff"), 9, frame);
+                                  where + QStringLiteral(" commodity"), widestName, frame);
+            boxes.value =
+                frameBox(QStringLiteral("txtvalue_%1").arg(n), where + QStringLiteral(" payoff"),
+                         QStringLiteral("9999999.9"), frame);
             boxes.value->setAlignment(Qt::AlignRight);
             boxes.cpm = frameBox(QStringLiteral("txtcpm_%1").arg(n), where + QStringLiteral(" CPM"),
-                                 5, frame);
+                                 QStringLiteral("9999"), frame);
             boxes.cpm->setAlignment(Qt::AlignRight);
             rows->addWidget(boxes.name, k - 1, 0);
             rows->addWidget(boxes.value, k - 1, 1);
@@ -71,18 +81,22 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
                 previousInTabOrder = box;
             }
         }
+        // Five frames across and four down fit a 1280 x 800 screen; the scroll area keeps every
+        // box reachable on a smaller one.
         framesGrid->addWidget(frame, (f - 1) / kFrameColumns, (f - 1) % kFrameColumns);
     }
-    auto* scroll = new QScrollArea(this);
     scroll->setWidget(framesHolder);
     scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(pickerRow_);
     layout->addWidget(ageRow_);
     layout->addWidget(scroll, 1);
-    setTabOrder(pickerRow_->picker(), pickerRow_->getButton());
+
+    // Open showing every frame where the screen allows it.
+    const QSize wanted = framesHolder->sizeHint() + QSize(40, 110);
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(wanted.width(), screen.width()), std::min(wanted.height(), screen.height()));
 
     connect(pickerRow_->getButton(), &QPushButton::clicked, this, &frmallvalues::showReport);
 }

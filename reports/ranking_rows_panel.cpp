@@ -5,22 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 
 #include "app/text_of.h"
 #include "app/trading_post_picker.h"
+#include "core/catalogue.h"
 
 namespace ledgerly {
 namespace {
 
 constexpr int kRowsPerColumn = 20;
-
-QLineEdit* readOnlyBox(const QString& name, int widthInChars, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
-    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * widthInChars);
-    return box;
-}
 
 QLabel* fixedLabel(const QString& name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -39,7 +33,42 @@ void applyText(QLineEdit* box, const std::optional<std::string>& text) {
         box->setText(qtText(*text));
 }
 
+// The widest names a row can show in this font, so that no town or commodity is cut off.
+QString widestOf(const QFontMetrics& metrics, const QStringList& candidates) {
+    QString found;
+    for (const QString& candidate : candidates) {
+        if (metrics.horizontalAdvance(candidate) > metrics.horizontalAdvance(found)) {
+            found = candidate;
+        }
+    }
+    return found;
+}
+
+QStringList townNames() {
+    QStringList towns;
+    for (int tp = 1; tp <= kTradingPostCount; ++tp)
+        towns << qtText(tradingPost(tp).townName);
+    return towns;
+}
+
 }  // namespace
+
+QString widestCommodityName(const QFontMetrics& metrics) {
+    QStringList names;
+    for (int c = 0; c <= kCommodityCount; ++c)
+        names << qtText(commodityName(c));
+    return widestOf(metrics, names);
+}
+
+QLineEdit* readOnlyBox(const QString& name, const QString& widest, QWidget* parent) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    // Room for the frame and the text margins on top of the text itself.
+    constexpr int kFrameAndMargins = 14;
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + kFrameAndMargins);
+    return box;
+}
 
 QColor bandQColor(BandColour colour) {
     return QColor::fromRgb(bandRgb(colour));
@@ -66,6 +95,8 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
     const int gapColumn = columnsPerHalf;
     grid->setColumnMinimumWidth(gapColumn, fontMetrics().averageCharWidth() * 3);
 
+    const QString widestTown = widestOf(fontMetrics(), townNames());
+    const QString widestName = widestCommodityName(fontMetrics());
     for (int r = 1; r <= kRankingRows; ++r) {
         const bool left = r <= kRowsPerColumn;
         const int gridRow = left ? r - 1 : r - 1 - kRowsPerColumn;
@@ -79,10 +110,11 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
         grid->addWidget(row.number, gridRow, column++);
 
         row.name = fixedLabel(QStringLiteral("Label22_%1").arg(r), QStringLiteral("Good"), this);
-        row.name->setMinimumWidth(fontMetrics().averageCharWidth() * 11);
+        row.name->setMinimumWidth(fontMetrics().horizontalAdvance(widestName));
         grid->addWidget(row.name, gridRow, column++);
 
-        row.value = readOnlyBox(QStringLiteral("txtbestvalue_%1").arg(r), 9, this);
+        row.value =
+            readOnlyBox(QStringLiteral("txtbestvalue_%1").arg(r), QStringLiteral("9999999"), this);
         row.value->setAlignment(Qt::AlignRight);
         row.value->setAccessibleName(QStringLiteral("Row %1 %2").arg(n, options.valueMeaning));
         grid->addWidget(row.value, gridRow, column++);
@@ -93,7 +125,7 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
                             gridRow, column++);
         }
 
-        row.tradingPost = readOnlyBox(QStringLiteral("txttp_%1").arg(r), 14, this);
+        row.tradingPost = readOnlyBox(QStringLiteral("txttp_%1").arg(r), widestTown, this);
         row.tradingPost->setAccessibleName(
             QStringLiteral("Row %1 %2").arg(n, options.tradingPostMeaning));
         grid->addWidget(row.tradingPost, gridRow, column++);
@@ -102,7 +134,7 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
             grid->addWidget(
                 fixedLabel(QStringLiteral("lblTo_%1").arg(r), QStringLiteral("To"), this), gridRow,
                 column++);
-            row.destination = readOnlyBox(QStringLiteral("txtto_%1").arg(r), 14, this);
+            row.destination = readOnlyBox(QStringLiteral("txtto_%1").arg(r), widestTown, this);
             row.destination->setAccessibleName(QStringLiteral("Row %1 destination").arg(n));
             grid->addWidget(row.destination, gridRow, column++);
         }
@@ -150,7 +182,7 @@ void RankingRowsPanel::render(const RankingReportView& view) {
 AgeOfValuesRow::AgeOfValuesRow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("AgeOfValuesRow"));
     auto* valued = fixedLabel(QStringLiteral("Label23"), QStringLiteral("Valued"), this);
-    ageBox_ = readOnlyBox(QStringLiteral("Text1"), 12, this);
+    ageBox_ = readOnlyBox(QStringLiteral("Text1"), QStringLiteral("999999.99"), this);
     ageBox_->setAccessibleName(QStringLiteral("Valued hours ago"));
     valued->setBuddy(ageBox_);
     auto* hoursAgo = fixedLabel(QStringLiteral("Label44"), QStringLiteral("hours ago."), this);

@@ -12,6 +12,7 @@
 #include "reports/payoff_measures.h"
 #include "reports/report_views.h"
 
+class QFontMetrics;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -25,6 +26,12 @@ QColor bandQColor(BandColour colour);
 
 // Paints a read-only box's background with a band and keeps its text readable on it.
 void paintBand(QLineEdit* box, BandColour colour);
+
+// A read-only box named `name`, wide enough to show `widest` in full.
+QLineEdit* readOnlyBox(const QString& name, const QString& widest, QWidget* parent);
+
+// The commodity name that takes the most room in this font.
+QString widestCommodityName(const QFontMetrics& metrics);
 
 // How the rows of one report read, left to right:
 // "r."  name  value  [labelAfterValue]  trading post  ["To"  destination]
