@@ -31,7 +31,7 @@ std::vector<Figure> figures;
 
 void report(const QString& what, double value, const QString& unit, const QString& aim, bool met) {
     figures.push_back({what, value, unit, aim, met});
-    std::printf("  %-52s %12.3f %-6s aim %-12s %s\n", qPrintable(what), value, qPrintable(unit),
+    std::printf("  %-64s %10.3f %-4s aim %-8s %s\n", qPrintable(what), value, qPrintable(unit),
                 qPrintable(aim), met ? "ok" : "MISSED");
     std::fflush(stdout);
 }

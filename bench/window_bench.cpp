@@ -1,8 +1,68 @@
-// Creating and first showing each tool window.
+// Creating and first showing each tool window, the way the main window does it.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
+
+#include "app/frmmain.h"
+#include "app/platform.h"
+#include "app/startup.h"
 #include "bench/bench_cases.h"
+#include "core/trade_data.h"
 
 namespace ledgerly::bench {
+namespace {
 
-void runWindowBenchmarks(int /*runs*/, Reporter /*report*/) {}
+class QuietMessages final : public MessageBoxes {
+public:
+    using MessageBoxes::inform;
+    void inform(QWidget*, const QString&, const QString&) override {}
+};
+
+class NoClipboard final : public Clipboard {
+public:
+    void setText(const QString&) override {}
+};
+
+}  // namespace
+
+void runWindowBenchmarks(int runs, Reporter report) {
+    QTemporaryDir home;
+    TradeData data;
+    QuietMessages messages;
+    NoClipboard clipboard;
+    SystemClock clock;
+    Platform platform{messages,
+                      clipboard,
+                      clock,
+                      home.filePath(QStringLiteral("tradevalues.txt")),
+                      {QStringLiteral("127.0.0.1"), 1},
+                      std::chrono::milliseconds(0)};
+    AppContext context{data, platform};
+    loadTradeValues(context);
+    const ToolWindowCatalogue catalogue = allToolWindows(context);
+    QWidget parent;
+
+    for (const auto& [button, factory] : catalogue) {
+        std::vector<double> samples;
+        QString title;
+        for (int r = 0; r < runs; ++r) {
+            QElapsedTimer timer;
+            timer.start();
+            QWidget* window = factory(&parent);
+            window->setWindowFlag(Qt::Window, true);
+            window->show();
+            QApplication::processEvents();
+            samples.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+            title = window->windowTitle();
+            delete window;
+        }
+        std::sort(samples.begin(), samples.end());
+        const double ms = samples[samples.size() / 2];
+        report(QStringLiteral("open window \"%1\" (%2) (ms)").arg(title, button), ms, "ms", "< 30",
+               ms < 30.0);
+    }
+}
 
 }  // namespace ledgerly::bench
