@@ -23,7 +23,7 @@ QLineEdit* resultBox(const QString& name, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setReadOnly(true);
-    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 18);
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 22);
     return box;
 }
 
