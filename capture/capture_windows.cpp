@@ -1,7 +1,18 @@
 #include "capture/capture_windows.h"
 
+#include <memory>
+
+#include "capture/frmvalueing.h"
+
 namespace ledgerly {
 
-void addCaptureWindows(ToolWindowCatalogue& /*catalogue*/, AppContext& /*context*/) {}
+void addCaptureWindows(ToolWindowCatalogue& catalogue, AppContext& context) {
+    // Name, password and the recognised post belong to the program, not to one Auto Valuer
+    // window: closing the window and opening it again keeps them.
+    auto session = std::make_shared<ValuingSession>();
+    catalogue[QStringLiteral("Command12")] = [&context, session](QWidget* parent) -> QWidget* {
+        return new frmvalueing(context, *session, parent);
+    };
+}
 
 }  // namespace ledgerly

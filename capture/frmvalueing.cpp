@@ -1,0 +1,307 @@
+#include "frmvalueing.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTcpSocket>
+#include <QTextCursor>
+#include <QThread>
+#include <filesystem>
+
+#include "app/text_of.h"
+#include "core/catalogue.h"
+#include "core/hour_clock.h"
+#include "core/store_file.h"
+
+namespace ledgerly {
+namespace {
+
+const QString kNotYetKnown = QStringLiteral("Not Yet Known");
+
+QString latin1Text(std::string_view bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string latin1Bytes(const QString& text) {
+    return text.toLatin1().toStdString();
+}
+
+QLabel* labelFor(const QString& name, const QString& caption, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      dialogue_(context.data, session, localeDecimalSeparator()),
+      txtpname_(new QLineEdit(latin1Text(session.playerName), this)),
+      txtppass_(new QLineEdit(latin1Text(session.password), this)),
+      Command2_(new QPushButton(QStringLiteral("Connect"), this)),
+      Command3_(new QPushButton(QStringLiteral("Value"), this)),
+      txtmain_(new QPlainTextEdit(this)),
+      txttpat_(new QLineEdit(this)),
+      Label4_(new QLabel(this)),
+      sckMain_(new QTcpSocket(this)) {
+    setObjectName(QStringLiteral("frmvalueing"));
+    setWindowTitle(QStringLiteral("Auto Valuer"));
+
+    txtpname_->setObjectName(QStringLiteral("txtpname"));
+    txtppass_->setObjectName(QStringLiteral("txtppass"));
+    Command2_->setObjectName(QStringLiteral("Command2"));
+    Command3_->setObjectName(QStringLiteral("Command3"));
+    txtmain_->setObjectName(QStringLiteral("txtmain"));
+    txttpat_->setObjectName(QStringLiteral("txttpat"));
+    Label4_->setObjectName(QStringLiteral("Label4"));
+    sckMain_->setObjectName(QStringLiteral("sckMain"));
+
+    txtmain_->setReadOnly(true);
+    txtmain_->setUndoRedoEnabled(false);  // an undo history of the log would grow without end
+    txtmain_->setAccessibleName(QStringLiteral("Server text"));
+    // Room for a typical line of the game's text and a screenful of it.
+    const QFontMetrics metrics(txtmain_->font());
+    txtmain_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
+    // The post is recognised from the server's text, never typed.
+    txttpat_->setReadOnly(true);
+    const int tp = session.currentTp;
+    txttpat_->setText(isTradingPost(tp) ? qtText(tradingPost(tp).shopName) : kNotYetKnown);
+    Label4_->setAccessibleName(QStringLiteral("Progress"));
+
+    auto* label1 = labelFor(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);
+    auto* label2 = labelFor(QStringLiteral("Label2"), QStringLiteral("Password"), txtppass_, this);
+    auto* label3 =
+        labelFor(QStringLiteral("Label3"), QStringLiteral("You are at:"), txttpat_, this);
+    auto* label5 = new QLabel(
+        QStringLiteral("Instructions: Go to the post you want to value at and lose link. Type in "
+                       "your name and password and press connect.  When you have connected, "
+                       "press value."),
+        this);
+    label5->setObjectName(QStringLiteral("Label5"));
+    label5->setWordWrap(true);
+
+    for (QPushButton* button : {Command2_, Command3_})
+        button->setAutoDefault(false);
+
+    auto* login = new QGridLayout;
+    login->addWidget(label1, 0, 0);
+    login->addWidget(txtpname_, 0, 1);
+    login->addWidget(label2, 1, 0);
+    login->addWidget(txtppass_, 1, 1);
+    login->addWidget(Command2_, 0, 2);
+    login->addWidget(Command3_, 1, 2);
+
+    auto* place = new QHBoxLayout;
+    place->addWidget(label3);
+    place->addWidget(txttpat_, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label5);
+    layout->addLayout(login);
+    layout->addWidget(txtmain_, 1);
+    layout->addLayout(place);
+    layout->addWidget(Label4_);
+
+    setTabOrder(txtpname_, txtppass_);
+    setTabOrder(txtppass_, Command2_);
+    setTabOrder(Command2_, Command3_);
+    setTabOrder(Command3_, txtmain_);
+    setTabOrder(txtmain_, txttpat_);
+
+    connect(Command2_, &QPushButton::clicked, this, &frmvalueing::connectPressed);
+    connect(Command3_, &QPushButton::clicked, this, &frmvalueing::valuePressed);
+    connect(sckMain_, &QTcpSocket::connected, this, &frmvalueing::socketConnected);
+    connect(sckMain_, &QTcpSocket::readyRead, this, &frmvalueing::socketReadyRead);
+    connect(sckMain_, &QTcpSocket::errorOccurred, this, &frmvalueing::socketError);
+}
+
+frmvalueing::~frmvalueing() {
+    // Closing the window drops its connection; nothing the socket says on the way out may reach
+    // a half-destroyed window.
+    sckMain_->disconnect(this);
+    sckMain_->abort();
+}
+
+void frmvalueing::connectPressed() {
+    dialogue_.connectPressed(latin1Bytes(txtpname_->text()), latin1Bytes(txtppass_->text()));
+    ++connection_;
+    txtmain_->setPlainText(QStringLiteral("Connecting...."));
+    // Dropped without a goodbye: the server will see the character lose link, as it should.
+    sckMain_->abort();
+    const GameEndpoint& endpoint = context_.platform.gameEndpoint;
+    sckMain_->connectToHost(endpoint.host, endpoint.port);
+}
+
+void frmvalueing::socketConnected() {
+    // Every line is a command the server should act on now, not gather with the next.
+    sckMain_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    appendToLog(QStringLiteral("\r\nConnected."));
+    if (!isConnected()) {
+        informNotConnected();
+        return;
+    }
+    const LoginLines login = dialogue_.loginLines();
+    for (const std::string& line : login.beforePause)
+        sendLine(line);
+    // The server needs a moment to take the login; the pause deliberately holds everything,
+    // and whatever arrives meanwhile is handled afterwards.
+    QThread::msleep(static_cast<unsigned long>(context_.platform.loginPause.count()));
+    for (const std::string& line : login.afterPause)
+        sendLine(line);
+    letPendingEventsRun();
+}
+
+void frmvalueing::valuePressed() {
+    if (!isConnected()) {
+        informNotConnected();
+        return;
+    }
+    const ValueStart start = dialogue_.beginValue();
+    if (!start.refusal.empty()) {
+        appendNote(start.refusal);
+        return;
+    }
+    for (const std::string& line : start.lines)
+        sendLine(line);
+    const quint64 connection = connection_;
+    if (!letPendingEventsRun() || connection != connection_)
+        return;
+    askNext();
+}
+
+bool frmvalueing::askNext() {
+    const AskNext ask = dialogue_.askNext(isConnected());
+    switch (ask.kind) {
+        case AskNext::Kind::send:
+            sendLine(ask.line);
+            return letPendingEventsRun();
+        case AskNext::Kind::notConnected:
+            informNotConnected();
+            return true;
+        case AskNext::Kind::alreadyAsked:
+            return true;
+    }
+    return true;
+}
+
+void frmvalueing::socketReadyRead() {
+    arrivals_.drain(*sckMain_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
+}
+
+bool frmvalueing::handleArrival(const QByteArray& bytes) {
+    const ArrivalOutcome out = dialogue_.arrive(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    appendToLog(latin1Text(out.shown));
+    for (const std::string& note : out.notes)
+        appendNote(note);
+    if (out.shopName)
+        txttpat_->setText(latin1Text(*out.shopName));
+    if (out.progress)
+        Label4_->setText(latin1Text(*out.progress));
+    if (out.complete)
+        return finishRun();
+    if (out.askNext)
+        return askNext();
+    return true;
+}
+
+bool frmvalueing::finishRun() {
+    sendLine("quit");
+    sckMain_->close();
+
+    // The stamp says when the prices were taken, and the file is written before anyone has to
+    // dismiss a message box, so a program left with the box open loses nothing.
+    const float reading = readHourClock(context_.platform.clock);
+    dialogue_.finishRun(reading);
+    const QString path = context_.platform.storePath;
+    const auto failure = saveStore(std::filesystem::path(path.toStdU16String()), context_.data);
+
+    QPointer<frmvalueing> self(this);
+    MessageBoxes& messages = context_.platform.messages;
+    messages.inform(this, QStringLiteral("Valuing successfully completed!"),
+                    QStringLiteral("Finished!"));
+    if (!self)
+        return false;
+    if (failure) {
+        messages.inform(this,
+                        QStringLiteral("The new values are kept in memory, but the trade values "
+                                       "file %1 could not be written (%2).")
+                            .arg(QDir::toNativeSeparators(path), QString::fromStdString(*failure)));
+        if (!self)
+            return false;
+    }
+    txttpat_->setText(kNotYetKnown);
+    Label4_->clear();
+    txtmain_->clear();
+    hide();
+    return true;
+}
+
+void frmvalueing::socketError(QAbstractSocket::SocketError error) {
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        // The server hanging up is not a fault of the user's; the log says so quietly.
+        appendNote("The server has closed the connection.");
+        return;
+    }
+    context_.platform.messages.inform(this, QStringLiteral("Error: ") + sckMain_->errorString());
+}
+
+bool frmvalueing::letPendingEventsRun() {
+    QPointer<frmvalueing> self(this);
+    QCoreApplication::processEvents();
+    return !self.isNull();
+}
+
+bool frmvalueing::isConnected() const {
+    return sckMain_->state() == QAbstractSocket::ConnectedState;
+}
+
+void frmvalueing::sendLine(const std::string& line) {
+    if (!sckMain_->isOpen())
+        return;
+    QByteArray bytes(line.data(), static_cast<qsizetype>(line.size()));
+    bytes += "\r\n";
+    sckMain_->write(bytes);
+    sckMain_->flush();
+}
+
+void frmvalueing::appendToLog(const QString& text) {
+    // The server's CR LF is one line break in the box; a CR on its own shows nothing.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.remove(QLatin1Char('\r'));
+
+    QTextDocument* document = txtmain_->document();
+    QTextCursor end(document);
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+    const int excess = document->characterCount() - kLogLimit;
+    if (excess > 0) {
+        // Trim a quarter more than needed so that trimming is rare.
+        QTextCursor oldest(document);
+        oldest.setPosition(std::min(excess + kLogLimit / 4, document->characterCount() - 1),
+                           QTextCursor::KeepAnchor);
+        oldest.removeSelectedText();
+    }
+    txtmain_->moveCursor(QTextCursor::End);
+    txtmain_->ensureCursorVisible();
+}
+
+void frmvalueing::appendNote(const std::string& note) {
+    appendToLog(QStringLiteral("\r\n") + latin1Text(note) + QStringLiteral("\r\n"));
+}
+
+void frmvalueing::informNotConnected() {
+    context_.platform.messages.inform(this, QStringLiteral("You're not connected to anything"));
+}
+
+}  // namespace ledgerly
