@@ -43,6 +43,19 @@ seed_store_reader() {
     printf ' 1E+39 \r\n' >"$dir/out-of-range"
 }
 
+# Seeds for the valuing dialogue: server text with a shop name, answers, telnet bytes and chat.
+seed_valuing_dialogue() {
+    local dir=$1 c
+    printf '\x03\x03\x03Caldmoor Trading Shop\r\nWelcome back.\xff\xf9\n' >"$dir/shop"
+    {
+        printf '\x07A Quiet Temple Shop\n'
+        for ((c = 1; c <= 88; ++c)); do
+            printf '\x07The shopkeeper says, "We'"'"'ll pay you about    %d.5 pieces of gold for that."\n' "$c"
+        done
+    } >"$dir/whole-run"
+    printf '\x07Someone says: New Ashton Trading Post\xff\xfb\x01 \xff\xfc\x01\r\n' >"$dir/chat"
+}
+
 status=0
 for fuzzer in "$build_dir"/fuzz/fuzz_*; do
     if [ ! -f "$fuzzer" ] || [ ! -x "$fuzzer" ]; then continue; fi
@@ -53,8 +66,9 @@ for fuzzer in "$build_dir"/fuzz/fuzz_*; do
     mkdir -p "$seeds" "$corpus" "$findings"
     case $name in
         fuzz_store_reader) seed_store_reader "$seeds" ;;
+        fuzz_valuing_dialogue) seed_valuing_dialogue "$seeds" ;;
     esac
-    options=(-max_total_time="$seconds" -max_len=65536 -timeout=10 -print_final_stats=1
+    options=(-max_total_time="$seconds" -max_len=262144 -timeout=10 -print_final_stats=1
              -artifact_prefix="$findings/")
     [ -f "fuzz/$name.dict" ] && options+=(-dict="fuzz/$name.dict")
     echo "== $name for ${seconds}s"
