@@ -23,8 +23,6 @@ public:
         return true;
     }
 
-    bool draining() const { return draining_; }
-
 private:
     bool draining_ = false;
 };
