@@ -45,8 +45,8 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
     : QWidget(parent),
       context_(context),
       dialogue_(context.data, session, localeDecimalSeparator()),
-      txtpname_(new QLineEdit(latin1Text(session.playerName), this)),
-      txtppass_(new QLineEdit(latin1Text(session.password), this)),
+      txtpname_(new QLineEdit(this)),
+      txtppass_(new QLineEdit(this)),
       Command2_(new QPushButton(QStringLiteral("Connect"), this)),
       Command3_(new QPushButton(QStringLiteral("Value"), this)),
       txtmain_(new QPlainTextEdit(this)),
@@ -71,10 +71,10 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
     // Room for a typical line of the game's text and a screenful of it.
     const QFontMetrics metrics(txtmain_->font());
     txtmain_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
-    // The post is recognised from the server's text, never typed.
+    // The post is recognised from the server's text, never typed. A new window starts blank
+    // even though the session still remembers who logged in and where.
     txttpat_->setReadOnly(true);
-    const int tp = session.currentTp;
-    txttpat_->setText(isTradingPost(tp) ? qtText(tradingPost(tp).shopName) : kNotYetKnown);
+    txttpat_->setText(kNotYetKnown);
     Label4_->setAccessibleName(QStringLiteral("Progress"));
 
     auto* label1 = labelFor(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);

@@ -10,8 +10,13 @@ QLineEdit* makeExportLineBox(QWidget* parent) {
     box->setObjectName(QStringLiteral("txtexport"));
     box->setAccessibleName(QStringLiteral("Export line"));
     // Wide enough to read most of a line without scrolling.
-    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 90);
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * 110);
     return box;
+}
+
+void showLine(QLineEdit* box, const QString& line) {
+    box->setText(line);
+    box->setCursorPosition(0);
 }
 
 QPushButton* makePutIntoClipboardButton(QLineEdit* box, Clipboard& clipboard, QWidget* parent) {

@@ -14,6 +14,10 @@ namespace ledgerly {
 // `txtexport`: the user may read or edit the line before copying it.
 QLineEdit* makeExportLineBox(QWidget* parent);
 
+// Puts a freshly built line into the box with its head in view: the head says what the line
+// is about, and the box is seldom wide enough for all of it.
+void showLine(QLineEdit* box, const QString& line);
+
 // `Command1`: copies whatever `box` holds, edited or empty, as plain text.
 QPushButton* makePutIntoClipboardButton(QLineEdit* box, Clipboard& clipboard, QWidget* parent);
 

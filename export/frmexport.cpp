@@ -57,7 +57,7 @@ void frmexport::getLine() {
         return;  // "Get" is disabled then; nothing to build from
     const auto line = valuesExportLine(context_.data, context_.platform.clock, *from, *to);
     if (line)
-        line_->setText(qtText(*line));
+        showLine(line_, qtText(*line));
 }
 
 }  // namespace ledgerly

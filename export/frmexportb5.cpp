@@ -46,7 +46,7 @@ void frmexportb5::getLine() {
         return;  // "Get" is disabled then; nothing to rank
     const auto line = topFiveExportLine(context_.data, context_.platform.clock, *to);
     if (line)
-        line_->setText(qtText(*line));
+        showLine(line_, qtText(*line));
 }
 
 }  // namespace ledgerly
