@@ -2,6 +2,7 @@
 // where a baseline makes sense it is measured in the same run and given as a ratio.
 //   ledgerly_bench            full run
 //   ledgerly_bench --quick    a few repetitions, only to prove that every benchmark works
+//   ledgerly_bench --only=valuing   one group: startup, computation, windows or valuing
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -117,10 +118,21 @@ int main(int argc, char* argv[]) {
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("startup_probe"));
 
     std::printf("Ledgerly benchmarks (%s; medians of %d runs)\n", quick ? "quick" : "full", runs);
-    startupAndMemory(probe, quick ? 3 : 15);
-    runComputationBenchmarks(runs, report, microsecondsPerCall);
-    runWindowBenchmarks(runs, report);
-    runValuingBenchmarks(quick ? 3 : 11, report);
+    // "--only=GROUP" runs one group: startup, computation, windows or valuing.
+    QString only;
+    for (const QString& argument : QCoreApplication::arguments()) {
+        if (argument.startsWith(QStringLiteral("--only=")))
+            only = argument.mid(7);
+    }
+    const auto wanted = [&](const char* group) { return only.isEmpty() || only == group; };
+    if (wanted("startup"))
+        startupAndMemory(probe, quick ? 3 : 15);
+    if (wanted("computation"))
+        runComputationBenchmarks(runs, report, microsecondsPerCall);
+    if (wanted("windows"))
+        runWindowBenchmarks(runs, report);
+    if (wanted("valuing"))
+        runValuingBenchmarks(quick ? 3 : 11, report);
 
     const auto missed =
         std::count_if(figures.begin(), figures.end(), [](const Figure& f) { return !f.met; });

@@ -12,7 +12,9 @@
 #include <QTcpSocket>
 #include <QTextCursor>
 #include <QThread>
+#include <QTimer>
 #include <filesystem>
+#include <utility>
 
 #include "app/text_of.h"
 #include "core/catalogue.h"
@@ -23,6 +25,8 @@ namespace ledgerly {
 namespace {
 
 const QString kNotYetKnown = QStringLiteral("Not Yet Known");
+// About 25 repaints a second at most while text pours in.
+constexpr int kPaintInterval = 40;
 
 QString latin1Text(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -53,6 +57,14 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
       txttpat_(new QLineEdit(this)),
       Label4_(new QLabel(this)),
       sckMain_(new QTcpSocket(this)) {
+    paintPacer_ = new QTimer(this);
+    paintPacer_->setSingleShot(true);
+    paintPacer_->setInterval(kPaintInterval);
+    paintPacer_->setObjectName(QStringLiteral("paintPacer"));
+    connect(paintPacer_, &QTimer::timeout, this, [this] {
+        flushLog();
+        setUpdatesEnabled(true);
+    });
     setObjectName(QStringLiteral("frmvalueing"));
     setWindowTitle(QStringLiteral("Auto Valuer"));
 
@@ -134,6 +146,8 @@ frmvalueing::~frmvalueing() {
 void frmvalueing::connectPressed() {
     dialogue_.connectPressed(latin1Bytes(txtpname_->text()), latin1Bytes(txtppass_->text()));
     ++connection_;
+    pendingLog_.clear();
+    pendingLogReplacesAll_ = false;
     txtmain_->setPlainText(QStringLiteral("Connecting...."));
     // Dropped without a goodbye: the server will see the character lose link, as it should.
     sckMain_->abort();
@@ -197,7 +211,16 @@ void frmvalueing::socketReadyRead() {
     arrivals_.drain(*sckMain_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
 }
 
+void frmvalueing::holdPainting() {
+    // Everything still changes at once; only the repaint waits, at most one interval.
+    if (paintPacer_->isActive())
+        return;
+    setUpdatesEnabled(false);
+    paintPacer_->start();
+}
+
 bool frmvalueing::handleArrival(const QByteArray& bytes) {
+    holdPainting();
     const ArrivalOutcome out = dialogue_.arrive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     appendToLog(latin1Text(out.shown));
@@ -206,7 +229,7 @@ bool frmvalueing::handleArrival(const QByteArray& bytes) {
     if (out.shopName)
         txttpat_->setText(latin1Text(*out.shopName));
     if (out.progress)
-        Label4_->setText(latin1Text(*out.progress));
+        pendingProgress_ = latin1Text(*out.progress);
     if (out.complete)
         return finishRun();
     if (out.askNext)
@@ -240,8 +263,13 @@ bool frmvalueing::finishRun() {
             return false;
     }
     txttpat_->setText(kNotYetKnown);
+    pendingProgress_.reset();
     Label4_->clear();
+    pendingLog_.clear();
+    pendingLogReplacesAll_ = false;
     txtmain_->clear();
+    paintPacer_->stop();
+    setUpdatesEnabled(true);
     hide();
     return true;
 }
@@ -275,6 +303,25 @@ void frmvalueing::sendLine(const std::string& line) {
 }
 
 void frmvalueing::appendToLog(const QString& text) {
+    // While text pours in, it is gathered and laid out in one go when painting resumes.
+    pendingLog_ += text;
+    if (pendingLog_.size() > kLogLimit) {
+        // Some of the newest text is already dropped, so everything shown is older still.
+        pendingLog_.remove(0, pendingLog_.size() - kLogLimit);
+        pendingLogReplacesAll_ = true;
+    }
+    if (!paintPacer_->isActive())
+        flushLog();
+}
+
+void frmvalueing::flushLog() {
+    if (pendingProgress_)
+        Label4_->setText(*std::exchange(pendingProgress_, std::nullopt));
+    if (pendingLog_.isEmpty())
+        return;
+    const QString text = std::exchange(pendingLog_, QString());
+    if (std::exchange(pendingLogReplacesAll_, false))
+        txtmain_->clear();
     // The server's CR LF is one line break in the box; a CR on its own shows nothing.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

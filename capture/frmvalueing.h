@@ -5,6 +5,7 @@
 
 #include <QAbstractSocket>
 #include <QWidget>
+#include <optional>
 
 #include "app/platform.h"
 #include "capture/arrival_pump.h"
@@ -15,6 +16,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTcpSocket;
+class QTimer;
 
 namespace ledgerly {
 
@@ -45,13 +47,22 @@ private:
     bool isConnected() const;
     void sendLine(const std::string& line);
     void appendToLog(const QString& text);
+    void flushLog();
     void appendNote(const std::string& note);
     void informNotConnected();
+    void holdPainting();
 
     AppContext& context_;
     ValuingDialogue dialogue_;
     quint64 connection_ = 0;  // counts Connect presses, so a handler can tell it was overtaken
     ArrivalPump arrivals_;
+    // Against a server that answers at once, repainting the window for every answer would cost
+    // far more than the conversation itself; painting is held back for a moment instead.
+    QTimer* paintPacer_;
+    QString pendingLog_;  // log text not yet in the box, while painting is held back
+    bool pendingLogReplacesAll_ = false;
+    std::optional<QString> pendingProgress_;  // progress text for the next repaint  // so much
+                                              // arrived that the box's text is outdated
 
     QLineEdit* txtpname_;
     QLineEdit* txtppass_;

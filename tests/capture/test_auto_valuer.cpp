@@ -97,7 +97,12 @@ struct Valuer {
     T* find(const char* name) const {
         return window->findChild<T*>(QString::fromLatin1(name));
     }
-    QString log() const { return find<QPlainTextEdit>("txtmain")->toPlainText(); }
+    // The log shows text at the next repaint, a moment after it arrives.
+    QString log() const {
+        const auto* pacer = window->findChild<QTimer*>(QStringLiteral("paintPacer"));
+        waitUntil([&] { return !pacer || !pacer->isActive(); });
+        return find<QPlainTextEdit>("txtmain")->toPlainText();
+    }
     QString at() const { return find<QLineEdit>("txttpat")->text(); }
 
     void typeLogin() {
