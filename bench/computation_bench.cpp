@@ -7,6 +7,9 @@
 #include "core/store_file.h"
 #include "core/trade_data.h"
 #include "export/export_lines.h"
+#include "reports/cpm_reports.h"
+#include "reports/payoff_reports.h"
+#include "reports/run_picker.h"
 
 namespace ledgerly::bench {
 namespace {
@@ -34,6 +37,22 @@ void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall) 
         report(what + QStringLiteral(" (us)"), us, "us", "< 100", us < 100.0);
     };
 
+    // Each report as its window runs it: every ranking fills the shared buffers anew.
+    computation(QStringLiteral("report: all payoffs to a post"),
+                [&] { allPayoffsTo(data, clock, 12, "."); });
+    computation(QStringLiteral("report: top 40 payoffs to a post"),
+                [&] { topPayoffsTo(data, clock, 12, "."); });
+    computation(QStringLiteral("report: top 40 payoffs from a post"),
+                [&] { topPayoffsFrom(data, 5); });
+    computation(QStringLiteral("report: top 40 payoffs to any post"),
+                [&] { topPayoffsToAny(data); });
+    computation(QStringLiteral("report: top 40 CPM to a post"),
+                [&] { topCpmToTradingPost(data, clock, 12, "."); });
+    computation(QStringLiteral("report: top 40 CPM from a post"),
+                [&] { topCpmFromTradingPost(data, 5); });
+    computation(QStringLiteral("report: top 40 CPM to any post"),
+                [&] { topCpmToAnyTradingPost(data); });
+    computation(QStringLiteral("report: run picker"), [&] { pickRun(data, 5, "."); });
     computation(QStringLiteral("export: values between two posts"),
                 [&] { valuesExportLine(data, clock, 5, 12); });
     computation(QStringLiteral("export: top 5 non-cpk"),

@@ -1,6 +1,7 @@
 #include "payoff_measures.h"
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
 
 #include "core/number_text.h"
@@ -100,13 +101,22 @@ bool offerCandidate(TradeData& data, double measure, int sourceTp, int slot, int
     // break the rule that equal figures keep their scan order.
     const double ranked = std::min(measure, static_cast<double>(kLargestFigure));
     data.buffers.alreadyPlaced = 0;
+    // After a reset every offer keeps the values in descending order (a measure rounds to no
+    // more than the row above it, which it did not exceed), so a measure that does not beat the
+    // last row beats none: most candidates of the big scans are turned away here.
+    assert(
+        std::is_sorted(rows.begin() + 1, rows.end(),
+                       [](const RankingRow& a, const RankingRow& b) { return a.value > b.value; }));
+    if (!(ranked > static_cast<double>(rows[kRankingRows].value)))
+        return false;
     for (int r = 1; r <= kRankingRows; ++r) {
-        if (data.buffers.alreadyPlaced == 0 && ranked > static_cast<double>(rows[r].value)) {
+        if (ranked > static_cast<double>(rows[r].value)) {
             for (int below = kRankingRows - 1; below >= r; --below)
                 rows[below + 1] = rows[below];
             rows[r] = {roundHalfEven32(measure), static_cast<std::int16_t>(sourceTp),
                        static_cast<std::int16_t>(slot), static_cast<std::int16_t>(destinationTp)};
             data.buffers.alreadyPlaced = 1;
+            break;
         }
     }
     return data.buffers.alreadyPlaced != 0;

@@ -48,7 +48,8 @@ std::int32_t cpmOf(float value, int moves);
 void resetRanking(TradeData& data);
 
 // Inserts the candidate above the first row whose value it strictly exceeds (compared
-// unrounded), storing it rounded half to even. Returns whether it entered the list.
+// unrounded), storing it rounded half to even. Returns whether it entered the list. The list
+// must have been reset since anything else wrote its values (as every ranking run does).
 bool offerCandidate(TradeData& data, double measure, int sourceTp, int slot, int destinationTp);
 
 // Replaces each row's goods slot by the commodity sold in it. Rows whose source or slot is not
@@ -56,6 +57,8 @@ bool offerCandidate(TradeData& data, double measure, int sourceTp, int slot, int
 void convertSlotsToCommodities(TradeData& data);
 
 // Rows actually filled after `entered` candidates went in (the list holds at most 40).
-inline int rowsReached(int entered) { return entered < kRankingRows ? entered : kRankingRows; }
+inline int rowsReached(int entered) {
+    return entered < kRankingRows ? entered : kRankingRows;
+}
 
 }  // namespace ledgerly
