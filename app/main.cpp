@@ -7,7 +7,6 @@
 // prices from the game server and saves the file; the report windows (reports/) and the export
 // windows (export/) read the table through plain functions that return what the window shows.
 #include <QApplication>
-#include <QStyleFactory>
 
 #include "app/platform.h"
 #include "app/startup.h"
@@ -15,10 +14,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ledgerly"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Ledgerly"));
-    // Fusion paints text boxes in the palette colours the reports set, on every platform.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    ledgerly::setUpApplication();
 
     ledgerly::TradeData data;
     ledgerly::QtMessageBoxes messages;

@@ -1,6 +1,8 @@
 #include "startup.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QStyleFactory>
 #include <filesystem>
 
 #include "capture/capture_windows.h"
@@ -10,6 +12,16 @@
 #include "reports/report_windows.h"
 
 namespace ledgerly {
+
+void setUpApplication() {
+    QApplication::setApplicationName(QStringLiteral("ledgerly"));
+    // Deliberately no display name: Windows and X11 append one to every window title and
+    // message box caption ("Finished! - Ledgerly"), and those must read exactly as each window
+    // sets them. The main window's own title already names the program.
+    //
+    // Fusion paints text boxes in the palette colours the reports set, on every platform.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
 
 void loadTradeValues(AppContext& context) {
     const QString path = context.platform.storePath;

@@ -9,6 +9,9 @@
 
 namespace ledgerly {
 
+// Program-wide settings of the running application; call once before any window is made.
+void setUpApplication();
+
 // Leaves the whole trade values table and all stamps in memory.
 void loadTradeValues(AppContext& context);
 

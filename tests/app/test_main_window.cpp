@@ -124,6 +124,19 @@ private slots:
         QCOMPARE(button->text(), caption);
     }
 
+    void captionsAreNotSuffixedWithTheProgramName() {
+        // A display name, once set, is appended by Windows and X11 to every window title and
+        // message box caption ("Finished! - Ledgerly"). While none is set it follows the
+        // application name, which is how this test can tell.
+        setUpApplication();
+        const QString name = QCoreApplication::applicationName();
+        QCOMPARE(name, QStringLiteral("ledgerly"));
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        const QString displayName = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(name);
+        QCOMPARE(displayName, QStringLiteral("probe"));
+    }
+
     void getValuesIsTwelvePointBold() {
         frmMain window({});
         const QFont font = window.button(QStringLiteral("Command12"))->font();
