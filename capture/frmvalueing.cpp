@@ -228,8 +228,10 @@ bool frmvalueing::handleArrival(const QByteArray& bytes) {
         appendNote(note);
     if (out.shopName)
         txttpat_->setText(latin1Text(*out.shopName));
+    // Unlike server text, the progress is the program's own UTF-8: the user's decimal
+    // separator need not be a single Latin-1 character.
     if (out.progress)
-        pendingProgress_ = latin1Text(*out.progress);
+        pendingProgress_ = qtText(*out.progress);
     if (out.complete)
         return finishRun();
     if (out.askNext)

@@ -60,9 +60,8 @@ private:
     // far more than the conversation itself; painting is held back for a moment instead.
     QTimer* paintPacer_;
     QString pendingLog_;  // log text not yet in the box, while painting is held back
-    bool pendingLogReplacesAll_ = false;
-    std::optional<QString> pendingProgress_;  // progress text for the next repaint  // so much
-                                              // arrived that the box's text is outdated
+    bool pendingLogReplacesAll_ = false;      // so much arrived that the box's text is outdated
+    std::optional<QString> pendingProgress_;  // progress text for the next repaint
 
     QLineEdit* txtpname_;
     QLineEdit* txtppass_;

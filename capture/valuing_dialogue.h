@@ -43,6 +43,7 @@ std::string withCrLf(std::string_view bytes);
 std::string cleanedForDisplay(std::string_view text);
 
 // "Getting Values   " + percent + "%" after `counter` answers (1.14 % each, cut to tenths).
+// The separator is UTF-8, so the result is too.
 std::string progressText(int counter, std::string_view decimalSeparator = ".");
 
 // The number in a value text: blanks around it are ignored, thousands may be grouped with

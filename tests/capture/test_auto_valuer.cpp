@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -140,6 +141,18 @@ struct Valuer {
     }
 };
 
+// Makes `locale` the user's locale for as long as it lives.
+class UserLocale {
+public:
+    explicit UserLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+    ~UserLocale() { QLocale::setDefault(saved_); }
+    UserLocale(const UserLocale&) = delete;
+    UserLocale& operator=(const UserLocale&) = delete;
+
+private:
+    QLocale saved_;
+};
+
 // Cuts text into pieces at the given positions, in order.
 QList<QByteArray> cutAt(const QByteArray& text, QList<qsizetype> cuts) {
     QList<QByteArray> pieces;
@@ -268,6 +281,30 @@ private slots:
                                                     "value Adamantite covered\r\nvalue Ale"));
         QVERIFY(v.server.received.last().endsWith("value Wands covered\r\nquit\r\n"));
         QVERIFY(waitUntil([&] { return !v.server.clientConnected(); }));
+    }
+
+    void progressShowsTheUsersDecimalSeparator_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("progress");
+        QTest::newRow("period") << QLocale(QLocale::English, QLocale::UnitedStates)
+                                << QStringLiteral("Getting Values   1.1%");
+        QTest::newRow("comma") << QLocale(QLocale::German, QLocale::Germany)
+                               << QStringLiteral("Getting Values   1,1%");
+        QTest::newRow("separator beyond Latin-1") << QLocale(QLocale::Arabic, QLocale::Egypt)
+                                                  << QStringLiteral("Getting Values   1\u066B1%");
+    }
+    void progressShowsTheUsersDecimalSeparator() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, progress);
+        const UserLocale user(locale);
+        Valuer v;
+        v.server.answersToGive = 1;
+        v.typeLogin();
+        QVERIFY(v.connectAndLogIn());
+        v.click("Command3");
+        QVERIFY(waitUntil([&] { return v.t.data.value(kSeaSEnd, 1) == 101.0F; }));
+        v.log();  // the label, like the log, changes at the next repaint
+        QCOMPARE(v.find<QLabel>("Label4")->text(), progress);
     }
 
     void droppedConnectionKeepsTheFileAndResumesAfterReconnecting() {
