@@ -64,9 +64,11 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
             Boxes& boxes = boxes_[static_cast<std::size_t>(n)];
             boxes.name = frameBox(QStringLiteral("txtgname_%1").arg(n),
                                   where + QStringLiteral(" commodity"), widestName, frame);
+            // From ten million on a value shows in exponent form, which is wider than any
+            // plain seven-digit value; a box that cut it would show a different number.
             boxes.value =
                 frameBox(QStringLiteral("txtvalue_%1").arg(n), where + QStringLiteral(" payoff"),
-                         QStringLiteral("9999999.9"), frame);
+                         QStringLiteral("9.999999E+07"), frame);
             boxes.value->setAlignment(Qt::AlignRight);
             boxes.cpm = frameBox(QStringLiteral("txtcpm_%1").arg(n), where + QStringLiteral(" CPM"),
                                  QStringLiteral("9999"), frame);

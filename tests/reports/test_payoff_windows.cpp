@@ -243,6 +243,41 @@ private slots:
         QCOMPARE(background(window, QStringLiteral("txtvalue_90")), kRed);
     }
 
+    // A box too narrow for its text scrolls to the end, so the user reads the tail of a number
+    // as if it were the whole: "34568E+07" for 1.234568E+07.
+    void allPayoffsBoxesShowTheirWholeText_data() {
+        QTest::addColumn<float>("paid");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("exponent form") << 12345678.0F << "txtvalue_1"
+                                       << "1.234568E+07";
+        QTest::newRow("widest exponent form") << 98765430.0F << "txtvalue_1"
+                                              << "9.876543E+07";
+        QTest::newRow("seven digits and a fraction") << 888888.8F << "txtvalue_1"
+                                                     << "888888.8";
+        QTest::newRow("five-digit CPM") << 227.0F * 88888 << "txtcpm_1"
+                                        << "88888";
+    }
+    void allPayoffsBoxesShowTheirWholeText() {
+        QFETCH(float, paid);
+        QFETCH(QString, box);
+        QFETCH(QString, shown);
+        TestContext t;
+        setNeverValued(t.data);
+        t.data.setValue(2, 2, paid);  // Ale from Caldmoor, 227 moves from Elven Marketplace
+        frmallvalues window(t.context);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        pickAndGet(window, 2);
+        auto* shownIn = child(window, box);
+        QCOMPARE(shownIn->text(), shown);
+        (void)shownIn->grab();  // lays the text out as it is painted
+        const int middle = shownIn->height() / 2;
+        QCOMPARE(shownIn->cursorPositionAt(QPoint(1, middle)), 0);
+        QCOMPARE(shownIn->cursorPositionAt(QPoint(shownIn->width() - 2, middle)),
+                 static_cast<int>(shown.size()));
+    }
+
     void rowsPanelLayoutAndNames() {
         RankingRowsOptions options;
         options.labelAfterValue = QStringLiteral("CPM");
