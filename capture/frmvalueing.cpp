@@ -87,7 +87,9 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
     // even though the session still remembers who logged in and where.
     txttpat_->setReadOnly(true);
     txttpat_->setText(kNotYetKnown);
-    Label4_->setAccessibleName(QStringLiteral("Progress"));
+    // A description, not a name: a name would stand in for the label's text, and assistive
+    // tools would read "Progress" instead of the percentage.
+    Label4_->setAccessibleDescription(QStringLiteral("Valuing progress"));
 
     auto* label1 = labelFor(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);
     auto* label2 = labelFor(QStringLiteral("Label2"), QStringLiteral("Password"), txtppass_, this);

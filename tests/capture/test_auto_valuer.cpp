@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -304,7 +305,10 @@ private slots:
         v.click("Command3");
         QVERIFY(waitUntil([&] { return v.t.data.value(kSeaSEnd, 1) == 101.0F; }));
         v.log();  // the label, like the log, changes at the next repaint
-        QCOMPARE(v.find<QLabel>("Label4")->text(), progress);
+        auto* label4 = v.find<QLabel>("Label4");
+        QCOMPARE(label4->text(), progress);
+        // and a screen reader reads the same
+        QCOMPARE(QAccessible::queryAccessibleInterface(label4)->text(QAccessible::Name), progress);
     }
 
     void droppedConnectionKeepsTheFileAndResumesAfterReconnecting() {
