@@ -71,7 +71,7 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
                          QStringLiteral("9.999999E+07"), frame);
             boxes.value->setAlignment(Qt::AlignRight);
             boxes.cpm = frameBox(QStringLiteral("txtcpm_%1").arg(n), where + QStringLiteral(" CPM"),
-                                 QStringLiteral("9999"), frame);
+                                 QStringLiteral("999999"), frame);
             boxes.cpm->setAlignment(Qt::AlignRight);
             rows->addWidget(boxes.name, k - 1, 0);
             rows->addWidget(boxes.value, k - 1, 1);

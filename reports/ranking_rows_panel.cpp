@@ -113,8 +113,9 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
         row.name->setMinimumWidth(fontMetrics().horizontalAdvance(widestName));
         grid->addWidget(row.name, gridRow, column++);
 
-        row.value =
-            readOnlyBox(QStringLiteral("txtbestvalue_%1").arg(r), QStringLiteral("9999999"), this);
+        // Room for the largest figure a row can hold, so that no value is shown cut short.
+        row.value = readOnlyBox(QStringLiteral("txtbestvalue_%1").arg(r),
+                                QStringLiteral("2147483647"), this);
         row.value->setAlignment(Qt::AlignRight);
         row.value->setAccessibleName(QStringLiteral("Row %1 %2").arg(n, options.valueMeaning));
         grid->addWidget(row.value, gridRow, column++);

@@ -244,32 +244,46 @@ private slots:
     }
 
     // A box too narrow for its text scrolls to the end, so the user reads the tail of a number
-    // as if it were the whole: "34568E+07" for 1.234568E+07.
-    void allPayoffsBoxesShowTheirWholeText_data() {
+    // as if it were the whole: "34568E+07" for 1.234568E+07. Each window is shown at the size it
+    // opens with, where the ranked boxes are as narrow as they get.
+    void boxesShowTheirWholeText_data() {
+        QTest::addColumn<QString>("button");
         QTest::addColumn<float>("paid");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("exponent form") << 12345678.0F << "txtvalue_1"
-                                       << "1.234568E+07";
-        QTest::newRow("widest exponent form") << 98765430.0F << "txtvalue_1"
-                                              << "9.876543E+07";
-        QTest::newRow("seven digits and a fraction") << 888888.8F << "txtvalue_1"
-                                                     << "888888.8";
-        QTest::newRow("five-digit CPM") << 227.0F * 88888 << "txtcpm_1"
-                                        << "88888";
+        QTest::newRow("all payoffs: exponent form") << "Command2" << 12345678.0F << "txtvalue_1"
+                                                    << "1.234568E+07";
+        QTest::newRow("all payoffs: widest exponent form")
+            << "Command2" << 98765430.0F << "txtvalue_1"
+            << "9.876543E+07";
+        QTest::newRow("all payoffs: seven digits and a fraction")
+            << "Command2" << 888888.8F << "txtvalue_1"
+            << "888888.8";
+        QTest::newRow("all payoffs: six-digit CPM") << "Command2" << 227.0F * 123456 << "txtcpm_1"
+                                                    << "123456";
+        QTest::newRow("top 40: eight digits") << "Command3" << 12345678.0F << "txtbestvalue_1"
+                                              << "12345678";
+        QTest::newRow("top 40: a value clamped to the largest figure")
+            << "Command3" << 3e12F << "txtbestvalue_1"
+            << "2147483647";
+        QTest::newRow("top 40: the town") << "Command3" << 500.0F << "txttp_1"
+                                          << "Caldmoor";
     }
-    void allPayoffsBoxesShowTheirWholeText() {
+    void boxesShowTheirWholeText() {
+        QFETCH(QString, button);
         QFETCH(float, paid);
         QFETCH(QString, box);
         QFETCH(QString, shown);
         TestContext t;
         setNeverValued(t.data);
         t.data.setValue(2, 2, paid);  // Ale from Caldmoor, 227 moves from Elven Marketplace
-        frmallvalues window(t.context);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        pickAndGet(window, 2);
-        auto* shownIn = child(window, box);
+        ToolWindowCatalogue catalogue;
+        addReportWindows(catalogue, t.context);
+        std::unique_ptr<QWidget> window(catalogue.at(button)(nullptr));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        pickAndGet(*window, 2);
+        auto* shownIn = child(*window, box);
         QCOMPARE(shownIn->text(), shown);
         (void)shownIn->grab();  // lays the text out as it is painted
         const int middle = shownIn->height() / 2;
