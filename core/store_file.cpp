@@ -101,6 +101,9 @@ std::optional<std::string> readStoreText(std::string_view text, TradeData& data)
     int count = 0;
     std::size_t line = 1;
     std::size_t i = 0;
+    // A text editor may have saved the file with a UTF-8 byte-order mark in front.
+    if (text.starts_with("\xEF\xBB\xBF"))
+        i = 3;
     while (count < kStoreNumberCount && i < text.size()) {
         if (isSeparator(text[i])) {
             if (text[i] == '\n')

@@ -100,16 +100,20 @@ private slots:
 
     void readerIsLenient_data() {
         QTest::addColumn<QString>("separator");
-        QTest::newRow("CR LF") << "\r\n";
-        QTest::newRow("bare LF") << "\n";
-        QTest::newRow("commas") << ",";
-        QTest::newRow("tabs and blanks") << " \t ";
-        QTest::newRow("comma with blanks") << " , ";
+        QTest::addColumn<bool>("byteOrderMark");
+        QTest::newRow("CR LF") << "\r\n" << false;
+        QTest::newRow("bare LF") << "\n" << false;
+        QTest::newRow("commas") << "," << false;
+        QTest::newRow("tabs and blanks") << " \t " << false;
+        QTest::newRow("comma with blanks") << " , " << false;
+        QTest::newRow("saved with a byte-order mark") << "\r\n" << true;
     }
     void readerIsLenient() {
         QFETCH(QString, separator);
+        QFETCH(bool, byteOrderMark);
         TradeData data;
-        QVERIFY(!readStoreText(countingStore(separator.toStdString()), data));
+        const std::string mark = byteOrderMark ? "\xEF\xBB\xBF" : "";
+        QVERIFY(!readStoreText(mark + countingStore(separator.toStdString()), data));
         QCOMPARE(data.value(1, 1), 1.0F);
         QCOMPARE(data.stamp(1), 89.0F);
         QCOMPARE(data.value(2, 1), 90.0F);
