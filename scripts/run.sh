@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh build
+cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target ledgerly   # the program alone; the tests are built by test.sh
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec build/app/ledgerly
 fi
