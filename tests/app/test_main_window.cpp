@@ -1,9 +1,9 @@
-#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
 #include "app/frmmain.h"
 #include "app/startup.h"
+#include "support/core_store_files.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;
@@ -11,17 +11,7 @@ using namespace ledgerly::testing;
 
 namespace {
 
-QByteArray defaultStoreBytes() {
-    QByteArray bytes;
-    for (int tp = 1; tp <= 19; ++tp) {
-        for (int c = 1; c <= 88; ++c)
-            bytes += " 1 \r\n";
-        bytes += " 10 \r\n";
-    }
-    return bytes;
-}
-
-// Notes whether the store file existed at the moment the main window was first shown.
+// Notes what the store file held at the moment the main window was first shown.
 class ShowWatcher : public QObject {
 public:
     explicit ShowWatcher(QString path) : path_(std::move(path)) {}
@@ -42,86 +32,80 @@ private:
     QString path_;
 };
 
+// The buttons in tab order, with their captions.
+const QList<QPair<QString, QString>> kButtons = {
+    {"Command2", "Show all payoffs to a certain TP"},
+    {"Command3", "Top 40 payoffs to a specific TP"},
+    {"Command4", "Put values from one Tp to another TP onto clipboard"},
+    {"Command7", "Put top 5 non-cpk payoffs from one TP to another TP onto clipboard"},
+    {"Command8", "Top 40 payoffs to any TP"},
+    {"Command5", "Top 40 CPM to a specific TP"},
+    {"Command6", "Top 40 CPM to any TP"},
+    {"Command9", "Top 40 CPM from a specific TP"},
+    {"Command10", "Top 40 payoffs from a specific TP"},
+    {"Command11", "Best Run Picker"},
+    {"Command12", "GET VALUES"},
+};
+
 }  // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartCreatesTheStoreBeforeTheWindowShows() {
+    // The store is loaded, or on first start written, before the window shows; a store that
+    // cannot be read is reported once and left as it is.
+    void startLoadsTheStoreBeforeTheWindowShows_data() {
+        QTest::addColumn<QByteArray>("onDisk");  // null: no store yet
+        QTest::addColumn<float>("value");
+        QTest::addColumn<QString>("message");
+        QByteArray edited = QByteArray::fromStdString(defaultStoreBytes());
+        edited.replace(0, 5, " 250 \r\n");  // commodity 1 of post 1
+        QTest::newRow("first start writes the defaults") << QByteArray() << 1.0F << QString();
+        QTest::newRow("later start reads and keeps the file") << edited << 250.0F << QString();
+        QTest::newRow("malformed store reported and kept")
+            << QByteArray("12\r\nbanana\r\n") << 1.0F << "line 2: 'banana'";
+    }
+    void startLoadsTheStoreBeforeTheWindowShows() {
+        QFETCH(QByteArray, onDisk);
+        QFETCH(float, value);
+        QFETCH(QString, message);
         TestContext t;
+        if (!onDisk.isNull())
+            writeAll(t.storePath().toStdString(), onDisk.toStdString());
+        const QByteArray expected =
+            onDisk.isNull() ? QByteArray::fromStdString(defaultStoreBytes()) : onDisk;
         ShowWatcher watcher(t.storePath());
         qApp->installEventFilter(&watcher);
         const auto window = startLedgerly(t.context);
         qApp->removeEventFilter(&watcher);
-        QVERIFY(watcher.shown);
-        QCOMPARE(watcher.storeAtShow, defaultStoreBytes());
         QVERIFY(window->isVisible());
-        QVERIFY(t.messages.shown.isEmpty());
         QCOMPARE(window->windowTitle(), QStringLiteral("Ledgerly"));
+        QCOMPARE(watcher.storeAtShow, expected);
+        QCOMPARE(fileBytes(t.storePath()), expected);
+        QCOMPARE(t.data.value(1, 1), value);
+        QCOMPARE(t.messages.shown.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QVERIFY(t.messages.shown.first().text.contains(message));
+            QCOMPARE(t.messages.shown.first().caption, QStringLiteral("Ledgerly"));
+        }
     }
 
-    void laterStartsLeaveTheStoreUnchanged() {
-        TestContext t;
-        QFile file(t.storePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QByteArray bytes = defaultStoreBytes();
-        bytes.replace(0, 5, " 250 \r\n");  // commodity 1 of post 1
-        file.write(bytes);
-        file.close();
-        const auto window = startLedgerly(t.context);
-        QCOMPARE(t.data.value(1, 1), 250.0F);
-        QCOMPARE(fileBytes(t.storePath()), bytes);
-        QVERIFY(t.messages.shown.isEmpty());
-    }
-
-    void malformedStoreIsReportedOnceAndKept() {
-        TestContext t;
-        QFile file(t.storePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("12\r\nbanana\r\n");
-        file.close();
-        const auto window = startLedgerly(t.context);
-        QCOMPARE(t.messages.shown.size(), 1);
-        QVERIFY(t.messages.shown.first().text.contains(QStringLiteral("line 2: 'banana'")));
-        QCOMPARE(t.messages.shown.first().caption, QStringLiteral("Ledgerly"));
-        QCOMPARE(fileBytes(t.storePath()), QByteArray("12\r\nbanana\r\n"));
-        QCOMPARE(t.data.value(1, 1), 1.0F);
-        QVERIFY(window->isVisible());
-    }
-
-    void buttonsCarryTheirCaptions_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::newRow("12") << "Command12"
-                            << "GET VALUES";
-        QTest::newRow("2") << "Command2"
-                           << "Show all payoffs to a certain TP";
-        QTest::newRow("5") << "Command5"
-                           << "Top 40 CPM to a specific TP";
-        QTest::newRow("3") << "Command3"
-                           << "Top 40 payoffs to a specific TP";
-        QTest::newRow("9") << "Command9"
-                           << "Top 40 CPM from a specific TP";
-        QTest::newRow("10") << "Command10"
-                            << "Top 40 payoffs from a specific TP";
-        QTest::newRow("6") << "Command6"
-                           << "Top 40 CPM to any TP";
-        QTest::newRow("8") << "Command8"
-                           << "Top 40 payoffs to any TP";
-        QTest::newRow("4") << "Command4"
-                           << "Put values from one Tp to another TP onto clipboard";
-        QTest::newRow("7") << "Command7"
-                           << "Put top 5 non-cpk payoffs from one TP to another TP onto clipboard";
-        QTest::newRow("11") << "Command11"
-                            << "Best Run Picker";
-    }
-    void buttonsCarryTheirCaptions() {
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        frmMain window({});
-        QPushButton* button = window.button(name);
-        QVERIFY(button);
-        QCOMPARE(button->text(), caption);
+    void buttonsCarryTheirCaptionsInTabOrder() {
+        ToolWindowCatalogue all;
+        for (const auto& [name, caption] : kButtons)
+            all[name] = [](QWidget*) { return new QWidget; };
+        frmMain window(std::move(all));
+        QWidget* widget = window.button(kButtons.first().first);
+        for (const auto& [name, caption] : kButtons) {
+            QCOMPARE(widget->objectName(), name);
+            QCOMPARE(qobject_cast<QPushButton*>(widget)->text(), caption);
+            do {
+                widget = widget->nextInFocusChain();
+            } while (widget->focusPolicy() == Qt::NoFocus);
+        }
+        const QFont font = window.button(QStringLiteral("Command12"))->font();
+        QCOMPARE(font.pointSize(), 12);  // GET VALUES stands out
+        QVERIFY(font.bold());
     }
 
     void captionsAreNotSuffixedWithTheProgramName() {
@@ -137,39 +121,9 @@ private slots:
         QCOMPARE(displayName, QStringLiteral("probe"));
     }
 
-    void getValuesIsTwelvePointBold() {
-        frmMain window({});
-        const QFont font = window.button(QStringLiteral("Command12"))->font();
-        QCOMPARE(font.pointSize(), 12);
-        QVERIFY(font.bold());
-    }
-
-    void tabOrderRunsThroughTheButtons() {
-        ToolWindowCatalogue all;
-        const QStringList order{"Command2",  "Command3",  "Command4", "Command7",
-                                "Command8",  "Command5",  "Command6", "Command9",
-                                "Command10", "Command11", "Command12"};
-        for (const QString& name : order)
-            all[name] = [](QWidget*) { return new QWidget; };
-        frmMain window(std::move(all));
-        QWidget* widget = window.button(order.first());
-        for (qsizetype i = 1; i < order.size(); ++i) {
-            widget = widget->nextInFocusChain();
-            while (widget->focusPolicy() == Qt::NoFocus)
-                widget = widget->nextInFocusChain();
-            QCOMPARE(widget->objectName(), order[i]);
-        }
-    }
-
-    void buttonsWithoutAWindowAreDisabled() {
-        ToolWindowCatalogue some;
-        some[QStringLiteral("Command3")] = [](QWidget*) { return new QWidget; };
-        frmMain window(std::move(some));
-        QVERIFY(window.button(QStringLiteral("Command3"))->isEnabled());
-        QVERIFY(!window.button(QStringLiteral("Command4"))->isEnabled());
-    }
-
-    void secondClickShowsTheSameWindow() {
+    // A button without a window is disabled. A window is made on the first click, shown again
+    // while it lives, and made afresh once the user has closed it.
+    void toolWindowsLiveUntilClosed() {
         int made = 0;
         ToolWindowCatalogue catalogue;
         catalogue[QStringLiteral("Command3")] = [&made](QWidget* parent) {
@@ -178,33 +132,22 @@ private slots:
         };
         frmMain window(std::move(catalogue));
         window.show();
+        QVERIFY(!window.button(QStringLiteral("Command4"))->isEnabled());
         QPushButton* button = window.button(QStringLiteral("Command3"));
         QTest::mouseClick(button, Qt::LeftButton);
-        QWidget* first = window.toolWindow(QStringLiteral("Command3"));
+        QPointer<QWidget> first = window.toolWindow(QStringLiteral("Command3"));
         QVERIFY(first && first->isVisible() && first->isWindow());
         first->hide();
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(made, 1);
         QCOMPARE(window.toolWindow(QStringLiteral("Command3")), first);
         QVERIFY(first->isVisible());
-    }
 
-    void closedWindowIsMadeAfreshOnTheNextClick() {
-        int made = 0;
-        ToolWindowCatalogue catalogue;
-        catalogue[QStringLiteral("Command8")] = [&made](QWidget* parent) {
-            ++made;
-            return new QWidget(parent);
-        };
-        frmMain window(std::move(catalogue));
-        window.show();
-        window.openToolWindow(QStringLiteral("Command8"));
-        QPointer<QWidget> first = window.toolWindow(QStringLiteral("Command8"));
         first->close();
         QTRY_VERIFY(first.isNull());  // discarded
-        window.openToolWindow(QStringLiteral("Command8"));
+        QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(made, 2);
-        QVERIFY(window.toolWindow(QStringLiteral("Command8"))->isVisible());
+        QVERIFY(window.toolWindow(QStringLiteral("Command3"))->isVisible());
     }
 };
 

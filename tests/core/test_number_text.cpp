@@ -12,18 +12,15 @@ private slots:
         QTest::addColumn<float>("value");
         QTest::addColumn<QString>("text");
         QTest::newRow("whole number") << 523400.0F << "523400";
-        QTest::newRow("one") << 1.0F << "1";
         QTest::newRow("a half keeps its point") << 1234.5F << "1234.5";
         QTest::newRow("rounded to seven digits") << 1234567.5F << "1234568";
         QTest::newRow("fraction gets a zero") << 0.5F << "0.5";
         QTest::newRow("stamp loses its eighth digit") << 201453.53125F << "201453.5";
         QTest::newRow("just below ten million") << 9999999.0F << "9999999";
         QTest::newRow("ten million in exponent form") << 10000000.0F << "1E+07";
-        QTest::newRow("exponent form") << 15000000.0F << "1.5E+07";
         QTest::newRow("exponent with seven digits") << 12345678.0F << "1.234568E+07";
         QTest::newRow("negative") << -3.0F << "-3";
         QTest::newRow("float's largest") << std::numeric_limits<float>::max() << "3.402823E+38";
-        QTest::newRow("200000.5") << 200000.5F << "200000.5";
     }
     void singleTexts() {
         QFETCH(float, value);
@@ -46,7 +43,6 @@ private slots:
         QTest::newRow("stamp") << 201453.5F << " 201453.5 ";
         QTest::newRow("negative has no leading blank") << -3.0F << "-3 ";
         QTest::newRow("exponent") << 15000000.0F << " 1.5E+07 ";
-        QTest::newRow("never-valued stamp") << 10.0F << " 10 ";
         QTest::newRow("negative zero is zero") << -0.0F << " 0 ";
     }
     void storeFields() {
@@ -67,7 +63,6 @@ private slots:
         QTest::newRow("hundredths") << 325 * 0.01 << "3.25";
         QTest::newRow("small fraction") << 7 * 0.01 << "0.07";
         QTest::newRow("whole") << 1200 * 0.01 << "12";
-        QTest::newRow("zero") << 0 * 0.01 << "0";
         QTest::newRow("future") << -1 * 0.01 << "-0.01";
         QTest::newRow("large") << 20143150 * 0.01 << "201431.5";
     }
@@ -84,11 +79,8 @@ private slots:
         QTest::newRow("1.4 to 1") << 1.4 << 1;
         QTest::newRow("1.5 to 2") << 1.5 << 2;
         QTest::newRow("2.5 to 2") << 2.5 << 2;
-        QTest::newRow("3.5 to 4") << 3.5 << 4;
-        QTest::newRow("150.5 to 150") << 150.5 << 150;
         QTest::newRow("151.5 to 152") << 151.5 << 152;
         QTest::newRow("-2.5 to -2") << -2.5 << -2;
-        QTest::newRow("huge clamps") << 1e12 << std::numeric_limits<int>::max();
         QTest::newRow("2147483647.5 clamps") << 2147483647.5 << std::numeric_limits<int>::max();
         QTest::newRow("hugely negative clamps") << -1e12 << std::numeric_limits<int>::min();
         QTest::newRow("NaN is 0") << std::numeric_limits<double>::quiet_NaN() << 0;
