@@ -7,43 +7,59 @@
 using namespace ledgerly;
 using namespace ledgerly::testing;
 
-namespace {
-
-QString never(const char* rest) {
-    return QString::fromLatin1(kNeverValuedAge) + rest;
-}
-
-// The five entries of a post whose prices are all 1, after the excluded Weapons is passed over.
-const QString kFiveNeverValued = QStringLiteral(
-    "Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  Wine(Trellor) - 1  Willowbark(Ruellia) - 1  "
-    "Venom(Lyryanoth) - 1");
-
-}  // namespace
-
 class ExportLinesTest : public QObject {
     Q_OBJECT
 private slots:
-    void valuesLines_data() {
+    // A values line when a From post is given, else the top five at the To post.
+    void lines_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::addColumn<Prices>("prices");
         QTest::addColumn<float>("hoursAgo");
         QTest::addColumn<QString>("line");
 
-        QTest::newRow("five goods with their prices")
+        QTest::newRow("values: five goods with their prices")
             << 1 << 2 << Prices{{2, 210}, {63, 95}, {68, 40}, {77, 400}, {78, 12}} << 3.25F
             << "Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. Ale - 210  "
                "Raisins - 95  Salt - 40  Sugar - 400  Tar - 12";
-        QTest::newRow("empty slots read none - 1")
+        QTest::newRow("values: empty slots read none - 1")
             << 8 << 3 << Prices{{3, 7.5F}, {9, 1234.5F}, {61, 42}} << 0.0F
             << "Values from Temple Shop(Elwyn) to Ranger's Cabin. Valued 0 hours ago. Aloe - "
                "7.5  Balm - 1234.5  Quills - 42  none - 1  none - 1";
-        QTest::newRow("list labels and figures as the store writes them")
+        QTest::newRow("values: list labels and figures as the store writes them")
             << 7 << 19 << Prices{{25, 10000000}, {33, 9999999}, {37, 15000000}} << 3.25F
             << "Values from Lizard's(Lyryanoth) to Minotaur(NaeraMae). Valued 3.25 hours ago. "
                "Eggs - 1E+07  Glowworms - 9999999  Hides - 1.5E+07  Mushrooms - 1  Venom - 1";
+        QTest::newRow("top five: five best-paid goods, the post's own among them")
+            << 0 << 1 << Prices{{44, 1520}, {43, 1408}, {55, 1390}, {2, 1200}, {76, 990}, {73, 989}}
+            << 3.25F
+            << "Top 5 non-cpk values to Caldmoor. Valued 3.25 hours ago. Jewels(New Ashton) - "
+               "1520  Ivory(Ranger's Cabin) - 1408  Opals(Sea's End) - 1390  Ale(Caldmoor) - "
+               "1200  Spices(Karlisna) - 990";
+        QTest::newRow("top five: never valued: latest of equal prices first, Weapons left out")
+            << 0 << 12 << Prices{} << kNeverValuedRow
+            << QStringLiteral(
+                   "Top 5 non-cpk values to New Ashton. Valued %1 hours ago. "
+                   "Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  Wine(Trellor) - 1  "
+                   "Willowbark(Ruellia) - 1  Venom(Lyryanoth) - 1")
+                   .arg(kNeverValuedAge);
+        QTest::newRow("top five: a figure rounded up is not displaced by a later lower price")
+            << 0 << 3 << Prices{{10, 1234.6F}, {20, 1234.8F}} << 3.25F
+            << "Top 5 non-cpk values to Ranger's Cabin. Valued 3.25 hours ago. Bananas(Gdangus) "
+               "- 1235  Cloth(Karlisna) - 1235  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  "
+               "Wine(Trellor) - 1";
+        QTest::newRow("top five: a half rounds to even and a later price of that figure wins")
+            << 0 << 3 << Prices{{10, 1234.5F}, {20, 1234.4F}} << 3.25F
+            << "Top 5 non-cpk values to Ranger's Cabin. Valued 3.25 hours ago. Cloth(Karlisna) - "
+               "1234  Bananas(Gdangus) - 1234  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  "
+               "Wine(Trellor) - 1";
+        QTest::newRow("top five: prices beyond two billion keep their order and their figures")
+            << 0 << 5 << Prices{{10, 4e9F}, {20, 3e9F}, {30, 2.5e9F}} << 3.25F
+            << "Top 5 non-cpk values to Tanivsport(Mystara). Valued 3.25 hours ago. "
+               "Bananas(Gdangus) - 4000000000  Cloth(Karlisna) - 3000000000  Furs(Ranger's Cabin) "
+               "- 2500000000  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1";
     }
-    void valuesLines() {
+    void lines() {
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(Prices, prices);
@@ -51,51 +67,8 @@ private slots:
         QFETCH(QString, line);
         TestContext t;
         valuePost(t.data, t.clock, to, prices, hoursAgo);
-        const auto built = valuesExportLine(t.data, t.clock, from, to);
-        QVERIFY(built);
-        QCOMPARE(QString::fromStdString(*built), line);
-    }
-
-    void topFiveLines_data() {
-        QTest::addColumn<int>("to");
-        QTest::addColumn<Prices>("prices");
-        QTest::addColumn<float>("hoursAgo");
-        QTest::addColumn<QString>("line");
-
-        QTest::newRow("five best-paid goods, the post's own among them")
-            << 1 << Prices{{44, 1520}, {43, 1408}, {55, 1390}, {2, 1200}, {76, 990}, {73, 989}}
-            << 3.25F
-            << "Top 5 non-cpk values to Caldmoor. Valued 3.25 hours ago. Jewels(New Ashton) - "
-               "1520  Ivory(Ranger's Cabin) - 1408  Opals(Sea's End) - 1390  Ale(Caldmoor) - "
-               "1200  Spices(Karlisna) - 990";
-        QTest::newRow("never valued: latest of equal prices first, Weapons left out")
-            << 12 << Prices{} << kNeverValuedRow
-            << "Top 5 non-cpk values to New Ashton. Valued " + never(" hours ago. ") +
-                   kFiveNeverValued;
-        QTest::newRow("a figure rounded up is not displaced by a later lower price")
-            << 3 << Prices{{10, 1234.6F}, {20, 1234.8F}} << 3.25F
-            << "Top 5 non-cpk values to Ranger's Cabin. Valued 3.25 hours ago. Bananas(Gdangus) "
-               "- 1235  Cloth(Karlisna) - 1235  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  "
-               "Wine(Trellor) - 1";
-        QTest::newRow("a half rounds to even and a later price of that figure wins")
-            << 3 << Prices{{10, 1234.5F}, {20, 1234.4F}} << 3.25F
-            << "Top 5 non-cpk values to Ranger's Cabin. Valued 3.25 hours ago. Cloth(Karlisna) - "
-               "1234  Bananas(Gdangus) - 1234  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  "
-               "Wine(Trellor) - 1";
-        QTest::newRow("prices beyond two billion keep their order and their figures")
-            << 5 << Prices{{10, 4e9F}, {20, 3e9F}, {30, 2.5e9F}} << 3.25F
-            << "Top 5 non-cpk values to Tanivsport(Mystara). Valued 3.25 hours ago. "
-               "Bananas(Gdangus) - 4000000000  Cloth(Karlisna) - 3000000000  Furs(Ranger's Cabin) "
-               "- 2500000000  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1";
-    }
-    void topFiveLines() {
-        QFETCH(int, to);
-        QFETCH(Prices, prices);
-        QFETCH(float, hoursAgo);
-        QFETCH(QString, line);
-        TestContext t;
-        valuePost(t.data, t.clock, to, prices, hoursAgo);
-        const auto built = topFiveExportLine(t.data, t.clock, to);
+        const auto built = from ? valuesExportLine(t.data, t.clock, from, to)
+                                : topFiveExportLine(t.data, t.clock, to);
         QVERIFY(built);
         QCOMPARE(QString::fromStdString(*built), line);
     }
@@ -136,22 +109,8 @@ private slots:
         QVERIFY(!isExcludedFromTopFive(0));
     }
 
-    void townsOfGoods_data() {
-        QTest::addColumn<int>("commodity");
-        QTest::addColumn<QString>("town");
-        QTest::newRow("last slot of a post") << 78 << "Caldmoor";
-        QTest::newRow("after the post without goods") << 22 << "New Ashton";
-        QTest::newRow("out of catalogue order slots") << 27 << "Hidden City";
-        QTest::newRow("an excluded good still has its town") << 84 << "NaeraMae";
-        QTest::newRow("none is sold nowhere") << 0 << "";
-    }
-    void townsOfGoods() {
-        QFETCH(int, commodity);
-        QFETCH(QString, town);
-        QCOMPARE(QString::fromStdString(townSelling(commodity)), town);
-    }
-
-    void noValuesLineWithoutBothPosts_data() {
+    // Without its posts there is no line, and the shared buffers are left as they were.
+    void noLineWithoutItsPosts_data() {
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
         QTest::newRow("nothing picked") << 0 << 0;
@@ -160,24 +119,18 @@ private slots:
         QTest::newRow("past the last post") << 1 << 20;
         QTest::newRow("negative") << -1 << 1;
     }
-    void noValuesLineWithoutBothPosts() {
+    void noLineWithoutItsPosts() {
         QFETCH(int, from);
         QFETCH(int, to);
         TestContext t;
         setNeverValued(t.data);
-        QVERIFY(!valuesExportLine(t.data, t.clock, from, to));
-    }
-
-    void noTopFiveWithoutAPostAndNoBufferTouched() {
-        TestContext t;
-        setNeverValued(t.data);
         t.data.buffers.ranking[1] = {77, 1, 2, 3};
         t.data.buffers.topFiveTowns[1] = "kept";
-        for (int to : {0, -1, 20}) {
+        QVERIFY(!valuesExportLine(t.data, t.clock, from, to));
+        if (!isTradingPost(to))
             QVERIFY(!topFiveExportLine(t.data, t.clock, to));
-            QCOMPARE(t.data.buffers.ranking[1].value, 77);
-            QCOMPARE(t.data.buffers.topFiveTowns[1], std::string("kept"));
-        }
+        QCOMPARE(t.data.buffers.ranking[1].value, 77);
+        QCOMPARE(t.data.buffers.topFiveTowns[1], std::string("kept"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/trading_post_picker.h"
+#include "export/export_lines.h"
 #include "export/export_windows.h"
 #include "export/frmexport.h"
 #include "export/frmexportb5.h"
@@ -43,10 +44,6 @@ void click(QWidget* window, const char* button) {
     QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
 
-QString exportLine(QWidget* window) {
-    return control<QLineEdit>(window, "txtexport")->text();
-}
-
 class DefaultLocale {
 public:
     explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
@@ -61,61 +58,41 @@ private:
 class ExportWindowsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Each window opens from its main-window button, with captioned buttons, an editable line
+    // and every picker labelled by its caption.
     void windowsOpenFromTheirButtons_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("title");
-        QTest::newRow("values between two posts") << "Command4"
-                                                  << "frmexport"
-                                                  << "Export";
+        QTest::addColumn<QStringList>("labels");  // label, caption, picker; ...
+        QTest::newRow("values between two posts")
+            << "Command4"
+            << "frmexport"
+            << "Export" << QStringList{"Label1", "From", "Combo1", "Label22", "To", "Combo2"};
         QTest::newRow("top five") << "Command7"
                                   << "frmexportb5"
-                                  << "Top 5 non-cpk";
+                                  << "Top 5 non-cpk" << QStringList{"Label1", "To", "Combo1"};
     }
     void windowsOpenFromTheirButtons() {
         QFETCH(QString, button);
         QFETCH(QString, window);
         QFETCH(QString, title);
+        QFETCH(QStringList, labels);
         TestContext t;
         const auto made = makeWindow(button, t.context);
         QVERIFY(made);
         QCOMPARE(made->objectName(), window);
         QCOMPARE(made->windowTitle(), title);
-    }
-
-    void captionsAndLabelledPickers_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("picker");
-        QTest::newRow("From over Combo1") << "Command4"
-                                          << "Label1"
-                                          << "From"
-                                          << "Combo1";
-        QTest::newRow("To over Combo2") << "Command4"
-                                        << "Label22"
-                                        << "To"
-                                        << "Combo2";
-        QTest::newRow("To over the only picker") << "Command7"
-                                                 << "Label1"
-                                                 << "To"
-                                                 << "Combo1";
-    }
-    void captionsAndLabelledPickers() {
-        QFETCH(QString, button);
-        QFETCH(QString, label);
-        QFETCH(QString, caption);
-        QFETCH(QString, picker);
-        TestContext t;
-        const auto window = makeWindow(button, t.context);
-        auto* shown = window->findChild<QLabel*>(label);
-        QVERIFY(shown);
-        QCOMPARE(shown->text(), caption);
-        QCOMPARE(shown->buddy(), window->findChild<TradingPostPicker*>(picker));
-        QCOMPARE(control<QPushButton>(window.get(), "Command1")->text(),
+        for (qsizetype i = 0; i < labels.size(); i += 3) {
+            auto* label = control<QLabel>(made.get(), qPrintable(labels[i]));
+            QCOMPARE(label->text(), labels[i + 1]);
+            QCOMPARE(label->buddy(),
+                     control<TradingPostPicker>(made.get(), qPrintable(labels[i + 2])));
+        }
+        QCOMPARE(control<QPushButton>(made.get(), "Command1")->text(),
                  QStringLiteral("Put into clipboard"));
-        QCOMPARE(control<QPushButton>(window.get(), "Command2")->text(), QStringLiteral("Get"));
-        QVERIFY(!control<QLineEdit>(window.get(), "txtexport")->isReadOnly());
+        QCOMPARE(control<QPushButton>(made.get(), "Command2")->text(), QStringLiteral("Get"));
+        QVERIFY(!control<QLineEdit>(made.get(), "txtexport")->isReadOnly());
     }
 
     void getWaitsForEveryPicker() {
@@ -131,7 +108,7 @@ private slots:
         control<TradingPostPicker>(&values, "Combo1")->chooseTradingPost(0);
         QVERIFY(!get->isEnabled());
         click(&values, "Command2");
-        QCOMPARE(exportLine(&values), QString());
+        QCOMPARE(control<QLineEdit>(&values, "txtexport")->text(), QString());
 
         frmexportb5 topFive(t.context);
         auto* getTop = control<QPushButton>(&topFive, "Command2");
@@ -154,83 +131,50 @@ private slots:
         QCOMPARE(order, QStringList({"Combo1", "Combo2", "Command2", "txtexport", "Command1"}));
     }
 
-    void getThenPutCopiesTheLine_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("values from Caldmoor to the Elven Marketplace")
-            << "Command4"
-            << "Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. Ale - 210  "
-               "Raisins - 95  Salt - 40  Sugar - 400  Tar - 12";
-        QTest::newRow("top five at the Elven Marketplace")
-            << "Command7"
-            << "Top 5 non-cpk values to Elven Marketplace. Valued 3.25 hours ago. Sugar(Caldmoor) "
-               "- 400  Ale(Caldmoor) - 210  Raisins(Caldmoor) - 95  Salt(Caldmoor) - 40  "
-               "Tar(Caldmoor) - 12";
-    }
-    void getThenPutCopiesTheLine() {
-        QFETCH(QString, button);
-        QFETCH(QString, line);
-        TestContext t;
-        valuePost(t.data, t.clock, 2, {{2, 210}, {63, 95}, {68, 40}, {77, 400}, {78, 12}}, 3.25F);
-        const auto window = makeWindow(button, t.context);
-        if (button == QLatin1String("Command4")) {
-            pick(window.get(), "Combo1", 1);
-            pick(window.get(), "Combo2", 2);
-        } else {
-            pick(window.get(), "Combo1", 2);
-        }
-        click(window.get(), "Command2");
-        QCOMPARE(exportLine(window.get()), line);
-        QVERIFY(t.clipboard.texts.isEmpty());  // "Get" alone copies nothing
-        click(window.get(), "Command1");
-        QCOMPARE(t.clipboard.texts, QStringList{line});
-    }
-
+    // "Get" shows the line for the picked posts and copies nothing; "Put into clipboard" copies
+    // the box as it stands, fetched, typed or empty. The line is pasted into the game, so its
+    // figures keep their period whatever the user's locale.
     void theBoxIsCopiedAsItStands_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("getFirst");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("nothing fetched, nothing typed") << "Command4" << false << "";
+        QTest::addColumn<bool>("german");
+        QTest::newRow("values line with a note") << "Command4" << true << " - ask me" << false;
+        QTest::newRow("top five line as fetched") << "Command7" << true << "" << false;
+        QTest::newRow("values line in a German locale") << "Command4" << true << "" << true;
         QTest::newRow("typed without fetching, spaces kept")
-            << "Command7" << false << " WTB Silk  ";
-        QTest::newRow("fetched line with a note") << "Command4" << true << " - ask me";
-        QTest::newRow("fetched top five with a note") << "Command7" << true << "!";
+            << "Command7" << false << " WTB Silk  " << false;
+        QTest::newRow("nothing fetched, nothing typed") << "Command4" << false << "" << false;
     }
     void theBoxIsCopiedAsItStands() {
         QFETCH(QString, button);
         QFETCH(bool, getFirst);
         QFETCH(QString, typed);
+        QFETCH(bool, german);
+        const DefaultLocale locale(german ? QLocale(QLocale::German, QLocale::Germany) : QLocale());
         TestContext t;
-        setNeverValued(t.data);
+        valuePost(t.data, t.clock, 2, {{2, 210}, {63, 95}, {68, 40}, {77, 400}, {78, 12}}, 3.25F);
         const auto window = makeWindow(button, t.context);
         auto* box = control<QLineEdit>(window.get(), "txtexport");
-        if (getFirst) {
-            pick(window.get(), "Combo1", 7);
-            if (auto* to = window->findChild<TradingPostPicker*>(QStringLiteral("Combo2"))) {
-                to->chooseTradingPost(7);
-            }
-            click(window.get(), "Command2");
+        QString fetched;
+        if (getFirst && button == QLatin1String("Command4")) {
+            pick(window.get(), "Combo1", 1);
+            pick(window.get(), "Combo2", 2);
+            fetched = QString::fromStdString(*valuesExportLine(t.data, t.clock, 1, 2));
+        } else if (getFirst) {
+            pick(window.get(), "Combo1", 2);
+            fetched = QString::fromStdString(*topFiveExportLine(t.data, t.clock, 2));
         }
-        const QString fetched = box->text();
-        QCOMPARE(fetched.isEmpty(), !getFirst);
+        if (getFirst)
+            click(window.get(), "Command2");
+        QCOMPARE(box->text(), fetched);
+        QVERIFY(!getFirst || fetched.contains(QStringLiteral("Valued 3.25 hours ago.")));
+        QVERIFY(t.clipboard.texts.isEmpty());
         box->setFocus();
         box->end(false);
         QTest::keyClicks(box, typed);
         click(window.get(), "Command1");
         QCOMPARE(t.clipboard.texts, QStringList{fetched + typed});
-    }
-
-    void linesUseAPeriodWhateverTheLocale() {
-        const DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
-        TestContext t;
-        valuePost(t.data, t.clock, 2, {{2, 1234.5F}}, 3.25F);
-        frmexport window(t.context);
-        pick(&window, "Combo1", 1);
-        pick(&window, "Combo2", 2);
-        click(&window, "Command2");
-        QVERIFY(exportLine(&window).startsWith(
-            QStringLiteral("Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. "
-                           "Ale - 1234.5  ")));
     }
 };
 
