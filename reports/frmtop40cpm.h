@@ -2,28 +2,15 @@
 // the age of that post's values. Renders what topCpmToTradingPost returns.
 #pragma once
 
-#include <QWidget>
-
 #include "app/platform.h"
+#include "reports/ranking_report_window.h"
 
 namespace ledgerly {
 
-class AgeOfValuesRow;
-class PickerRow;
-class RankingRowsPanel;
-
-class frmtop40cpm : public QWidget {
+class frmtop40cpm : public RankingReportWindow {
     Q_OBJECT
 public:
     explicit frmtop40cpm(AppContext& context, QWidget* parent = nullptr);
-
-private:
-    void showReport();
-
-    AppContext& context_;
-    PickerRow* pickerRow_ = nullptr;
-    AgeOfValuesRow* ageRow_ = nullptr;
-    RankingRowsPanel* rows_ = nullptr;
 };
 
 }  // namespace ledgerly

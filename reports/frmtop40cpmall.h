@@ -3,21 +3,15 @@
 // each time it is opened after being closed, so an open window is not refreshed.
 #pragma once
 
-#include <QWidget>
-
 #include "app/platform.h"
+#include "reports/ranking_report_window.h"
 
 namespace ledgerly {
 
-class RankingRowsPanel;
-
-class frmtop40cpmall : public QWidget {
+class frmtop40cpmall : public RankingReportWindow {
     Q_OBJECT
 public:
     explicit frmtop40cpmall(AppContext& context, QWidget* parent = nullptr);
-
-private:
-    RankingRowsPanel* rows_ = nullptr;
 };
 
 }  // namespace ledgerly

@@ -2,26 +2,15 @@
 // move. Renders what topCpmFromTradingPost returns; it shows no age of values.
 #pragma once
 
-#include <QWidget>
-
 #include "app/platform.h"
+#include "reports/ranking_report_window.h"
 
 namespace ledgerly {
 
-class PickerRow;
-class RankingRowsPanel;
-
-class frmtop40cpmfrom : public QWidget {
+class frmtop40cpmfrom : public RankingReportWindow {
     Q_OBJECT
 public:
     explicit frmtop40cpmfrom(AppContext& context, QWidget* parent = nullptr);
-
-private:
-    void showReport();
-
-    AppContext& context_;
-    PickerRow* pickerRow_ = nullptr;
-    RankingRowsPanel* rows_ = nullptr;
 };
 
 }  // namespace ledgerly

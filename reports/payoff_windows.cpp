@@ -125,81 +125,46 @@ void frmallvalues::showReport() {
     }
 }
 
-frmtop20::frmtop20(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {
-    setObjectName(QStringLiteral("frmtop20"));
-    setWindowTitle(QStringLiteral("Top 40 Payoffs"));
-
-    pickerRow_ =
-        new PickerRow(QStringLiteral("Pick TP that you want to show the top 40 payoffs for"), this);
-    ageRow_ = new AgeOfValuesRow(this);
-    RankingRowsOptions options;
-    options.tradingPostMeaning = QStringLiteral("source");
-    rows_ = new RankingRowsPanel(options, this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pickerRow_);
-    layout->addWidget(ageRow_);
-    layout->addWidget(rows_, 1);
-    setTabOrder(pickerRow_->getButton(), ageRow_->ageBox());
-    setTabOrder(ageRow_->ageBox(), rows_->firstInTabOrder());
-
-    connect(pickerRow_->getButton(), &QPushButton::clicked, this, &frmtop20::showReport);
-}
-
-void frmtop20::showReport() {
-    const auto destination = pickerRow_->picker()->chosenTradingPost();
-    if (!destination)
-        return;
-    const auto view = topPayoffsTo(context_.data, context_.platform.clock, *destination,
-                                   localeDecimalSeparator());
-    if (!view)
-        return;
-    if (view->age)
-        ageRow_->render(*view->age);
-    rows_->render(*view);
+frmtop20::frmtop20(AppContext& context, QWidget* parent)
+    : RankingReportWindow({QStringLiteral("frmtop20"),
+                           QStringLiteral("Top 40 Payoffs"),
+                           QStringLiteral("Pick TP that you want to show the top 40 payoffs for"),
+                           true,
+                           {.labelAfterValue = {},
+                            .withDestination = false,
+                            .valueMeaning = QStringLiteral("payoff"),
+                            .tradingPostMeaning = QStringLiteral("source")}},
+                          parent) {
+    runOnGet([&context](int destination) {
+        return topPayoffsTo(context.data, context.platform.clock, destination,
+                            localeDecimalSeparator());
+    });
 }
 
 frmtop40from::frmtop40from(AppContext& context, QWidget* parent)
-    : QWidget(parent), context_(context) {
-    setObjectName(QStringLiteral("frmtop40from"));
-    setWindowTitle(QStringLiteral("Top 40 payoffs from a specific TP"));
-
-    pickerRow_ = new PickerRow(
-        QStringLiteral("Pick TP that you want to show the top 40 payoffs from"), this);
-    RankingRowsOptions options;
-    options.tradingPostMeaning = QStringLiteral("destination");
-    rows_ = new RankingRowsPanel(options, this);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pickerRow_);
-    layout->addWidget(rows_, 1);
-    setTabOrder(pickerRow_->getButton(), rows_->firstInTabOrder());
-
-    connect(pickerRow_->getButton(), &QPushButton::clicked, this, &frmtop40from::showReport);
+    : RankingReportWindow({QStringLiteral("frmtop40from"),
+                           QStringLiteral("Top 40 payoffs from a specific TP"),
+                           QStringLiteral("Pick TP that you want to show the top 40 payoffs from"),
+                           false,
+                           {.labelAfterValue = {},
+                            .withDestination = false,
+                            .valueMeaning = QStringLiteral("payoff"),
+                            .tradingPostMeaning = QStringLiteral("destination")}},
+                          parent) {
+    runOnGet([&context](int source) { return topPayoffsFrom(context.data, source); });
 }
 
-void frmtop40from::showReport() {
-    const auto source = pickerRow_->picker()->chosenTradingPost();
-    if (!source)
-        return;
-    const auto view = topPayoffsFrom(context_.data, *source);
-    if (!view)
-        return;
-    rows_->render(*view);
-}
-
-frmtop40all::frmtop40all(AppContext& context, QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("frmtop40all"));
-    setWindowTitle(QStringLiteral("Top 40 payoffs at any TP"));
-
-    RankingRowsOptions options;
-    options.withDestination = true;
-    options.tradingPostMeaning = QStringLiteral("source");
-    rows_ = new RankingRowsPanel(options, this);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(rows_);
-
-    rows_->render(topPayoffsToAny(context.data));
+frmtop40all::frmtop40all(AppContext& context, QWidget* parent)
+    : RankingReportWindow({QStringLiteral("frmtop40all"),
+                           QStringLiteral("Top 40 payoffs at any TP"),
+                           {},
+                           false,
+                           {.labelAfterValue = {},
+                            .withDestination = true,
+                            .valueMeaning = QStringLiteral("payoff"),
+                            .tradingPostMeaning = QStringLiteral("source")}},
+                          parent) {
+    render(topPayoffsToAny(context.data));
 }
 
 }  // namespace ledgerly

@@ -8,14 +8,11 @@
 
 #include "app/platform.h"
 #include "reports/payoff_reports.h"
+#include "reports/ranking_report_window.h"
 
 class QLineEdit;
 
 namespace ledgerly {
-
-class AgeOfValuesRow;
-class PickerRow;
-class RankingRowsPanel;
 
 // "All Values": every haul into the chosen post, in 18 frames of five rows.
 class frmallvalues : public QWidget {
@@ -38,43 +35,25 @@ private:
 };
 
 // "Top 40 Payoffs": the best hauls into the chosen post.
-class frmtop20 : public QWidget {
+class frmtop20 : public RankingReportWindow {
     Q_OBJECT
 public:
     explicit frmtop20(AppContext& context, QWidget* parent = nullptr);
-
-private:
-    void showReport();
-
-    AppContext& context_;
-    PickerRow* pickerRow_ = nullptr;
-    AgeOfValuesRow* ageRow_ = nullptr;
-    RankingRowsPanel* rows_ = nullptr;
 };
 
 // "Top 40 payoffs from a specific TP": the best hauls of the chosen post's goods.
-class frmtop40from : public QWidget {
+class frmtop40from : public RankingReportWindow {
     Q_OBJECT
 public:
     explicit frmtop40from(AppContext& context, QWidget* parent = nullptr);
-
-private:
-    void showReport();
-
-    AppContext& context_;
-    PickerRow* pickerRow_ = nullptr;
-    RankingRowsPanel* rows_ = nullptr;
 };
 
 // "Top 40 payoffs at any TP": the best hauls between any two posts, computed when the window is
 // made (the main window makes it afresh each time it is opened after being closed).
-class frmtop40all : public QWidget {
+class frmtop40all : public RankingReportWindow {
     Q_OBJECT
 public:
     explicit frmtop40all(AppContext& context, QWidget* parent = nullptr);
-
-private:
-    RankingRowsPanel* rows_ = nullptr;
 };
 
 }  // namespace ledgerly
