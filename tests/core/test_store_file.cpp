@@ -110,23 +110,12 @@ private slots:
         QCOMPARE(data.stamp(19), 1691.0F);
     }
 
-    void firstStartCreatesTheFileWithDefaults() {
-        QTemporaryDir dir;
-        const fs::path path = fs::path(dir.path().toStdString()) / "nested" / "tradevalues.txt";
-        TradeData data;
-        const StartupLoad load = loadStoreAtStartup(path, data);
-        QVERIFY(load.createdFile);
-        QVERIFY(!load.problem);
-        QVERIFY(readAll(path) == defaultStoreBytes());
-        QVERIFY(!fs::exists(fs::path(path) += ".tmp"));
-        QCOMPARE(data.value(19, 0), 1.0F);  // raised too
-        QCOMPARE(data.stamp(19), 10.0F);
-    }
-
-    // A store that exists is only ever read at start-up; one that cannot be used leaves the
-    // defaults in memory. Either way the start-up pass raises what is below 1 or stamp 10.
-    void laterStartsReadAndNeverWrite_data() {
-        QTest::addColumn<QByteArray>("bytes");
+    // A missing store is written with the defaults, folders and all; one that exists is only
+    // ever read; one that cannot be used leaves the defaults in memory. Either way the start-up
+    // pass raises what is below 1 or stamp 10.
+    void startupLoad_data() {
+        QTest::addColumn<QByteArray>("bytes");  // null: no store yet
+        QTest::addColumn<bool>("blocked");      // a file stands where the store's folder goes
         QTest::addColumn<bool>("refused");
         QTest::addColumn<float>("value");
         TradeData saved;
@@ -134,37 +123,35 @@ private slots:
         saved.setValue(2, 3, 0.0F);
         saved.setValue(2, 4, 4321.5F);
         saved.setStamp(2, 10.5F);
-        QTest::newRow("readable") << QByteArray::fromStdString(storeText(saved)) << false
+        QTest::newRow("first start") << QByteArray() << false << false << 1.0F;
+        QTest::newRow("folder cannot be made") << QByteArray() << true << true << 1.0F;
+        QTest::newRow("readable") << QByteArray::fromStdString(storeText(saved)) << false << false
                                   << 4321.5F;
-        QTest::newRow("not a number") << QByteArray("abc\r\n") << true << 1.0F;
+        QTest::newRow("not a number") << QByteArray("abc\r\n") << false << true << 1.0F;
         QTest::newRow("absurdly large")
-            << QByteArray(int(kStoreSizeLimit) + 1, ' ') << true << 1.0F;
+            << QByteArray(int(kStoreSizeLimit) + 1, ' ') << false << true << 1.0F;
     }
-    void laterStartsReadAndNeverWrite() {
+    void startupLoad() {
         QFETCH(QByteArray, bytes);
+        QFETCH(bool, blocked);
         QFETCH(bool, refused);
         QFETCH(float, value);
         TemporaryStore store;
-        writeAll(store.path, bytes.toStdString());
+        fs::path path = store.path.parent_path() / "nested" / "tradevalues.txt";
+        if (blocked)
+            writeAll(path.parent_path(), "x");
+        if (!bytes.isNull())
+            writeAll(path = store.path, bytes.toStdString());
         TradeData data;
-        const StartupLoad load = loadStoreAtStartup(store.path, data);
+        const StartupLoad load = loadStoreAtStartup(path, data);
         QCOMPARE(bool(load.problem), refused);
-        QVERIFY(!load.createdFile);
+        QCOMPARE(load.createdFile, bytes.isNull());
         QCOMPARE(data.value(2, 3), 1.0F);
         QCOMPARE(data.value(2, 4), value);
         QCOMPARE(data.stamp(2), 10.0F);
-        QVERIFY(readAll(store.path) == bytes.toStdString());
-    }
-
-    void storeThatCannotBeCreatedIsReported() {
-        TemporaryStore store;
-        writeAll(store.path, "x");  // a file where the store's folder should be
-        TradeData data;
-        const StartupLoad load = loadStoreAtStartup(store.path / "tradevalues.txt", data);
-        QVERIFY(load.createdFile);
-        QVERIFY(load.problem);
-        QCOMPARE(data.value(5, 5), 1.0F);
-        QCOMPARE(data.stamp(5), 10.0F);
+        if (!blocked)
+            QVERIFY(readAll(path) == (bytes.isNull() ? defaultStoreBytes() : bytes.toStdString()));
+        QVERIFY(!fs::exists(fs::path(path) += ".tmp"));
     }
 
     void saveReplacesTheFileOnlyWhenWhollyWritten() {

@@ -1,7 +1,7 @@
 #include <QTest>
 
 #include "export/export_lines.h"
-#include "export_test_data.h"
+#include "support/export_test_data.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;

@@ -8,7 +8,7 @@
 #include "app/trading_post_picker.h"
 #include "export/export_lines.h"
 #include "export/export_windows.h"
-#include "export_test_data.h"
+#include "support/export_test_data.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;
