@@ -12,24 +12,19 @@ using namespace ledgerly::testing;
 namespace {
 
 // Notes what the store file held at the moment the main window was first shown.
-class ShowWatcher : public QObject {
-public:
-    explicit ShowWatcher(QString path) : path_(std::move(path)) {}
-    bool shown = false;
-    QByteArray storeAtShow;
-
-protected:
+struct ShowWatcher : QObject {
+    explicit ShowWatcher(QString path) : path(std::move(path)) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched->objectName() == QLatin1String("frmMain") &&
             !shown) {
             shown = true;
-            storeAtShow = fileBytes(path_);
+            storeAtShow = fileBytes(path);
         }
         return false;
     }
-
-private:
-    QString path_;
+    QString path;
+    bool shown = false;
+    QByteArray storeAtShow;
 };
 
 // The buttons in tab order, with their captions.
@@ -78,7 +73,7 @@ private slots:
         qApp->installEventFilter(&watcher);
         const auto window = startLedgerly(t.context);
         qApp->removeEventFilter(&watcher);
-        QVERIFY(window->isVisible());
+        QVERIFY(watcher.shown && window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Ledgerly"));
         QCOMPARE(watcher.storeAtShow, expected);
         QCOMPARE(fileBytes(t.storePath()), expected);

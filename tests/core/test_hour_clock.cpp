@@ -4,38 +4,30 @@
 
 using namespace ledgerly;
 
+Q_DECLARE_METATYPE(LocalDateTime)
+
 class HourClockTest : public QObject {
     Q_OBJECT
 private slots:
     void readings_data() {
-        QTest::addColumn<int>("year");
-        QTest::addColumn<int>("month");
-        QTest::addColumn<int>("day");
-        QTest::addColumn<int>("hour");
-        QTest::addColumn<int>("minute");
-        QTest::addColumn<int>("second");
+        QTest::addColumn<LocalDateTime>("time");
         QTest::addColumn<float>("expected");
-        QTest::newRow("origin reads 24") << 2003 << 1 << 1 << 0 << 0 << 0 << 24.0F;
-        QTest::newRow("half past noon") << 2003 << 1 << 1 << 12 << 30 << 0 << 36.5F;
+        QTest::newRow("origin reads 24") << LocalDateTime{2003, 1, 1, 0, 0, 0} << 24.0F;
+        QTest::newRow("half past noon") << LocalDateTime{2003, 1, 1, 12, 30, 0} << 36.5F;
         // Near 210000 hours a single steps by 1/64 hour, so seconds are rounded away.
         QTest::newRow("two roundings to single")
-            << 2026 << 12 << 6 << 13 << 45 << 30 << 209653.765625F;
-        QTest::newRow("ten seconds lost") << 2026 << 12 << 6 << 13 << 45 << 10 << 209653.75F;
+            << LocalDateTime{2026, 12, 6, 13, 45, 30} << 209653.765625F;
+        QTest::newRow("ten seconds lost") << LocalDateTime{2026, 12, 6, 13, 45, 10} << 209653.75F;
         // Every year has 365 days: 29 February reads as 1 March, and years follow on.
-        QTest::newRow("29 February is 1 March") << 2024 << 2 << 29 << 0 << 0 << 0 << 185400.0F;
-        QTest::newRow("1 March 2024") << 2024 << 3 << 1 << 0 << 0 << 0 << 185400.0F;
-        QTest::newRow("last day of 2024") << 2024 << 12 << 31 << 0 << 0 << 0 << 192720.0F;
-        QTest::newRow("first day of 2025") << 2025 << 1 << 1 << 0 << 0 << 0 << 192744.0F;
+        QTest::newRow("29 February is 1 March") << LocalDateTime{2024, 2, 29, 0, 0, 0} << 185400.0F;
+        QTest::newRow("1 March 2024") << LocalDateTime{2024, 3, 1, 0, 0, 0} << 185400.0F;
+        QTest::newRow("last day of 2024") << LocalDateTime{2024, 12, 31, 0, 0, 0} << 192720.0F;
+        QTest::newRow("first day of 2025") << LocalDateTime{2025, 1, 1, 0, 0, 0} << 192744.0F;
     }
     void readings() {
-        QFETCH(int, year);
-        QFETCH(int, month);
-        QFETCH(int, day);
-        QFETCH(int, hour);
-        QFETCH(int, minute);
-        QFETCH(int, second);
+        QFETCH(LocalDateTime, time);
         QFETCH(float, expected);
-        QCOMPARE(hourClockAt({year, month, day, hour, minute, second}), expected);
+        QCOMPARE(hourClockAt(time), expected);
     }
 
     void ageIsCutToHundredths_data() {

@@ -118,19 +118,21 @@ private slots:
     // figures keep their period whatever the user's locale.
     void theBoxIsCopiedAsItStands_data() {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<bool>("getFirst");
+        QTest::addColumn<QList<int>>("posts");  // picked in picker order, then "Get"; none: no Get
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("german");
-        QTest::newRow("values line with a note") << "Command4" << true << " - ask me" << false;
-        QTest::newRow("top five line as fetched") << "Command7" << true << "" << false;
-        QTest::newRow("values line in a German locale") << "Command4" << true << "" << true;
+        QTest::newRow("values line with a note")
+            << "Command4" << QList{1, 2} << " - ask me" << false;
+        QTest::newRow("top five line as fetched") << "Command7" << QList{2} << "" << false;
+        QTest::newRow("values line in a German locale") << "Command4" << QList{1, 2} << "" << true;
         QTest::newRow("typed without fetching, spaces kept")
-            << "Command7" << false << " WTB Silk  " << false;
-        QTest::newRow("nothing fetched, nothing typed") << "Command4" << false << "" << false;
+            << "Command7" << QList<int>{} << " WTB Silk  " << false;
+        QTest::newRow("nothing fetched, nothing typed")
+            << "Command4" << QList<int>{} << "" << false;
     }
     void theBoxIsCopiedAsItStands() {
         QFETCH(QString, button);
-        QFETCH(bool, getFirst);
+        QFETCH(QList<int>, posts);
         QFETCH(QString, typed);
         QFETCH(bool, german);
         const DefaultLocale locale(german ? QLocale(QLocale::German, QLocale::Germany) : QLocale());
@@ -139,18 +141,17 @@ private slots:
         const auto window = makeWindow(button, t.context);
         auto* box = control<QLineEdit>(window.get(), "txtexport");
         QString fetched;
-        if (getFirst && button == QLatin1String("Command4")) {
-            pick(window.get(), "Combo1", 1);
-            pick(window.get(), "Combo2", 2);
-            fetched = QString::fromStdString(*valuesExportLine(t.data, t.clock, 1, 2));
-        } else if (getFirst) {
-            pick(window.get(), "Combo1", 2);
-            fetched = QString::fromStdString(*topFiveExportLine(t.data, t.clock, 2));
-        }
-        if (getFirst)
+        if (!posts.isEmpty()) {
+            pick(window.get(), "Combo1", posts.first());
+            if (posts.size() == 2)
+                pick(window.get(), "Combo2", posts.last());
             click(window.get(), "Command2");
+            fetched = QString::fromStdString(
+                posts.size() == 2 ? *valuesExportLine(t.data, t.clock, posts.first(), posts.last())
+                                  : *topFiveExportLine(t.data, t.clock, posts.first()));
+            QVERIFY(fetched.contains(QStringLiteral("Valued 3.25 hours ago.")));
+        }
         QCOMPARE(box->text(), fetched);
-        QVERIFY(!getFirst || fetched.contains(QStringLiteral("Valued 3.25 hours ago.")));
         QVERIFY(t.clipboard.texts.isEmpty());
         box->setFocus();
         box->end(false);
