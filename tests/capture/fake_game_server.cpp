@@ -11,11 +11,6 @@ FakeGameServer::FakeGameServer() {
     connect(&server_, &QTcpServer::newConnection, this, [this] { accept(); });
 }
 
-QByteArray FakeGameServer::answerFor(int commodity) {
-    return "The shopkeeper says, 'We'll pay you covered: " +
-           QByteArray::number(priceOf(commodity)) + " coins of gold for that.'\r\n";
-}
-
 void FakeGameServer::accept() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         if (client_)
@@ -28,34 +23,25 @@ void FakeGameServer::accept() {
         outbox_.clear();
         placeSent_ = false;
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-            if (socket == client_)
-                readLines();
+            if (socket != client_)
+                return;
+            const QByteArray bytes = client_->readAll();
+            received.last() += bytes;
+            pending_ += bytes;
+            for (qsizetype end; (end = pending_.indexOf("\r\n")) >= 0; pending_.remove(0, end + 2))
+                onLine(pending_.left(end));
         });
         queue({greeting});
-    }
-}
-
-void FakeGameServer::readLines() {
-    const QByteArray bytes = client_->readAll();
-    received.last() += bytes;
-    pending_ += bytes;
-    for (qsizetype end; (end = pending_.indexOf("\r\n")) >= 0;) {
-        const QByteArray line = pending_.left(end);
-        pending_.remove(0, end + 2);
-        onLine(line);
     }
 }
 
 void FakeGameServer::onLine(const QByteArray& line) {
     if ((line.isEmpty() && !placeSent_) || line == "look") {
         placeSent_ = true;
-        queue({place});
-        return;
+        return queue({place});
     }
-    if (line == "quit") {
-        queue({"Farewell.\r\n"});
-        return;
-    }
+    if (line == "quit")
+        return queue({"Farewell.\r\n"});
     if (!line.startsWith("value ") || !line.endsWith(" covered"))
         return;
     const QByteArray name = line.mid(6, line.size() - 6 - 8);
@@ -67,20 +53,21 @@ void FakeGameServer::onLine(const QByteArray& line) {
     if (commodity == 0 || answersGiven >= answersToGive)
         return;
     ++answersGiven;
-    const QByteArray answer = answerFor(commodity);
-    queue(pieces ? pieces(answer, commodity) : QList<QByteArray>{answer});
+    const QByteArray answer =
+        "The shopkeeper says, 'We'll pay you covered: " + QByteArray::number(priceOf(commodity)) +
+        " coins of gold for that.'\r\n";
+    QList<std::optional<QByteArray>> out;
+    for (const QByteArray& piece : pieces ? pieces(answer, commodity) : QList<QByteArray>{answer})
+        out.append(piece);
     if (after)
-        queue({after(commodity)});
-    if (answersGiven == hangUpAfter) {
-        outbox_.append(std::nullopt);
-        if (!draining_)
-            drain();
-    }
+        out.append(after(commodity));
+    if (answersGiven == hangUpAfter)
+        out.append(std::nullopt);
+    queue(out);
 }
 
-void FakeGameServer::queue(const QList<QByteArray>& pieces) {
-    for (const QByteArray& piece : pieces)
-        outbox_.append(piece);
+void FakeGameServer::queue(const QList<std::optional<QByteArray>>& pieces) {
+    outbox_ += pieces;
     if (!draining_)
         drain();
 }
@@ -96,8 +83,8 @@ void FakeGameServer::drain() {
         }
         client_->write(*piece);
         client_->flush();
-        if (gapMs > 0 && !outbox_.isEmpty()) {
-            QTimer::singleShot(gapMs, this, [this] { drain(); });
+        if (pieces && !outbox_.isEmpty()) {
+            QTimer::singleShot(1, this, [this] { drain(); });
             return;
         }
     }

@@ -21,15 +21,12 @@ public:
 
     // The price the shopkeeper names for commodity c.
     static int priceOf(int commodity) { return 100 + commodity; }
-    // The whole answer line for commodity c.
-    static QByteArray answerFor(int commodity);
 
     QByteArray greeting = "\r\nWelcome to Caldmoor\xFF!\nName: \xFF\xF9";
     QByteArray place = "\r\nSea's End Direct Merchants\r\nCrates of salted fish.\r\n";
     int answersToGive = 1000;  // value commands beyond this get no answer
     int hangUpAfter = -1;      // close the connection once this many answers are out
-    int gapMs = 0;             // pause between two pieces written; 0 writes them back to back
-    // How one answer is cut into pieces; whole by default.
+    // How one answer is cut into pieces, written a millisecond apart; whole by default.
     std::function<QList<QByteArray>(const QByteArray& answer, int commodity)> pieces;
     // Text sent after the answer for commodity c, e.g. another player's chat.
     std::function<QByteArray(int commodity)> after;
@@ -37,16 +34,15 @@ public:
     QList<QByteArray> received;  // everything the program sent, one entry per connection
     int answersGiven = 0;
     bool clientConnected() const {
-        return client_ && client_->state() == QAbstractSocket::ConnectedState;
+        return client_ && client_->state() == QTcpSocket::ConnectedState;
     }
 
     void send(const QByteArray& bytes) { queue({bytes}); }
 
 private:
     void accept();
-    void readLines();
     void onLine(const QByteArray& line);
-    void queue(const QList<QByteArray>& pieces);
+    void queue(const QList<std::optional<QByteArray>>& pieces);
     void drain();
 
     QTcpServer server_;

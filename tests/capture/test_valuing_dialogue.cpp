@@ -73,24 +73,16 @@ private slots:
         QTest::addColumn<int>("counter");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("text");
-        QTest::newRow("first answer") << 1 << "."
-                                      << "Getting Values   1.1%";
-        QTest::newRow("second answer") << 2 << "."
-                                       << "Getting Values   2.2%";
-        QTest::newRow("five falls just below 5.7") << 5 << "."
-                                                   << "Getting Values   5.6%";
-        QTest::newRow("fifteen shows no decimals") << 15 << "."
-                                                   << "Getting Values   17%";
-        QTest::newRow("twenty-two") << 22 << "."
-                                    << "Getting Values   25%";
-        QTest::newRow("half-way") << 44 << "."
-                                  << "Getting Values   50.1%";
-        QTest::newRow("one short") << 87 << "."
-                                   << "Getting Values   99.1%";
-        QTest::newRow("the last caps at a hundred") << 88 << "."
-                                                    << "Getting Values   100%";
-        QTest::newRow("user's separator") << 44 << ","
-                                          << "Getting Values   50,1%";
+        auto row = [](const char* name, int counter, const char* separator, const char* text) {
+            QTest::newRow(name) << counter << separator << QString("Getting Values   ") + text;
+        };
+        row("first answer", 1, ".", "1.1%");
+        row("five falls just below 5.7", 5, ".", "5.6%");
+        row("a whole percentage shows no decimals", 15, ".", "17%");
+        row("half-way", 44, ".", "50.1%");
+        row("one short", 87, ".", "99.1%");
+        row("the last caps at a hundred", 88, ".", "100%");
+        row("user's separator", 44, ",", "50,1%");
     }
     void progressTexts() {
         QFETCH(int, counter);
@@ -201,12 +193,15 @@ private slots:
     void shopNames_data() {
         QTest::addColumn<QByteArray>("arrival");
         QTest::addColumn<int>("tp");
-        QTest::newRow("one name") << QByteArray("You are in A Ranger's Cabin.") << 3;
-        QTest::newRow("highest index wins over a later name")
-            << QByteArray("A Minotaur Trading Outpost. Caldmoor Trading Shop.") << 19;
-        QTest::newRow("highest index wins over an earlier name")
-            << QByteArray("An Elven Marketplace, Ur-vile Feeding Hall") << 11;
-        QTest::newRow("case matters") << QByteArray("caldmoor trading shop") << 0;
+        auto row = [](const char* name, const char* arrival, int tp) {
+            QTest::newRow(name) << QByteArray(arrival) << tp;
+        };
+        row("one name", "You are in A Ranger's Cabin.", 3);
+        row("highest index wins over a later name",
+            "A Minotaur Trading Outpost. Caldmoor Trading Shop.", 19);
+        row("highest index wins over an earlier name", "An Elven Marketplace, Ur-vile Feeding Hall",
+            11);
+        row("case matters", "caldmoor trading shop", 0);
     }
     void shopNames() {
         QFETCH(QByteArray, arrival);
