@@ -1,8 +1,8 @@
 #include <QTest>
-#include <vector>
 
 #include "core/catalogue.h"
 #include "reports/run_picker.h"
+#include "support/report_rows.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;
@@ -14,29 +14,9 @@ constexpr int kArmor = 5;   // NaeraMae, slot 1
 constexpr int kArrows = 6;  // Elven Marketplace, slot 1
 constexpr int kArt = 7;     // Elven Marketplace, slot 2
 
-struct Price {
-    int tp;
-    int commodity;
-    float value;
-};
-using Prices = std::vector<Price>;
-
-QString shown(const std::optional<std::string>& box) {
-    return box ? QString::fromStdString(*box) : QStringLiteral("<kept>");
-}
-
-void fillCpmTable(TradeData& data, std::int32_t v) {
-    for (int a = 1; a <= kTradingPostCount; ++a) {
-        for (int b = 1; b <= kTradingPostCount; ++b) {
-            for (int k = 1; k <= kGoodsSlotCount; ++k)
-                data.buffers.cpm(a, b, k) = v;
-        }
-    }
-}
-
 }  // namespace
 
-Q_DECLARE_METATYPE(Prices)
+Q_DECLARE_METATYPE(ledgerly::testing::Prices)
 
 class RunPickerTest : public QObject {
     Q_OBJECT
@@ -104,12 +84,11 @@ private slots:
         QFETCH(QStringList, boxes);
         TradeData data;
         setNeverValued(data);
-        for (const Price& p : prices)
-            data.setValue(p.tp, p.commodity, p.value);
+        setPrices(data, prices);
         const RunPickView view = pickRun(data, source);
-        QCOMPARE(
-            (QStringList{shown(view.freight), shown(view.to), shown(view.value), shown(view.cpm)}),
-            boxes);
+        QCOMPARE((QStringList{keptOr(view.freight), keptOr(view.to), keptOr(view.value),
+                              keptOr(view.cpm)}),
+                 boxes);
     }
 
     void noWinnerEmptiesOnlyValueAndCpm() {
@@ -119,10 +98,10 @@ private slots:
             data.setValue(d, 0, 0.0F);
         QVERIFY(!findBestRun(data, 11).has_value());
         const RunPickView view = pickRun(data, 11);
-        QCOMPARE(shown(view.freight), QStringLiteral("<kept>"));
-        QCOMPARE(shown(view.to), QStringLiteral("<kept>"));
-        QCOMPARE(shown(view.value), QString());
-        QCOMPARE(shown(view.cpm), QString());
+        QCOMPARE(keptOr(view.freight), QStringLiteral("<kept>"));
+        QCOMPARE(keptOr(view.to), QStringLiteral("<kept>"));
+        QCOMPARE(keptOr(view.value), QString());
+        QCOMPARE(keptOr(view.cpm), QString());
     }
 
     void onlyTheSourcesCellsAreWritten() {
@@ -132,18 +111,13 @@ private slots:
         data.setValue(11, kArmor, 1500000);
         pickRun(data, 19);
         QCOMPARE(data.buffers.cpm(19, 11, 1), 2);  // source first, moves from Thanos
-        int written = 0;
-        for (int a = 1; a <= kTradingPostCount; ++a) {
-            for (int b = 1; b <= kTradingPostCount; ++b) {
-                for (int k = 1; k <= kGoodsSlotCount; ++k) {
-                    if (data.buffers.cpm(a, b, k) == -7)
-                        continue;
-                    ++written;
-                    QCOMPARE(a, 19);
-                }
-            }
-        }
-        QCOMPARE(written, kTradingPostCount * kGoodsSlotCount);
+        // Every cell of the source, unreachable and losing hauls included, and no other.
+        constexpr int kAllCells = kTradingPostCount * kTradingPostCount * kGoodsSlotCount;
+        QCOMPARE(cpmCellsHolding(data, -7), kAllCells - kTradingPostCount * kGoodsSlotCount);
+        for (int b = 1; b <= kTradingPostCount; ++b)
+            for (int k = 1; k <= kGoodsSlotCount; ++k)
+                data.buffers.cpm(19, b, k) = -7;
+        QCOMPARE(cpmCellsHolding(data, -7), kAllCells);
     }
 
     void noSourceChangesNothing_data() {
