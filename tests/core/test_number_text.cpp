@@ -77,7 +77,6 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<int>("rounded");
         QTest::newRow("0.5 to 0") << 0.5 << 0;
-        QTest::newRow("1.4 to 1") << 1.4 << 1;
         QTest::newRow("1.5 to 2") << 1.5 << 2;
         QTest::newRow("2.5 to 2") << 2.5 << 2;
         QTest::newRow("151.5 to 152") << 151.5 << 152;

@@ -154,30 +154,15 @@ private slots:
         QVERIFY(!fs::exists(fs::path(path) += ".tmp"));
     }
 
+    // A save that fails part-way, as on a full disk, or before the rename keeps the old file
+    // whole and leaves no temporary file behind; only a whole save replaces it.
     void saveReplacesTheFileOnlyWhenWhollyWritten() {
         TemporaryStore store;
         writeAll(store.path, "old contents");
         TradeData data;
         data.setDefaults();
         data.setValue(19, 88, 2.5F);
-        // A directory where the temporary file should go makes the save fail before the rename.
-        fs::create_directory(store.temporaryFile());
-        QVERIFY(saveStore(store.path, data));
-        QCOMPARE(readAll(store.path), std::string("old contents"));
-
-        fs::remove(store.temporaryFile());
-        QVERIFY(!saveStore(store.path, data));
-        QVERIFY(readAll(store.path) == storeText(data));
-        QVERIFY(!fs::exists(store.temporaryFile()));
-    }
-
 #ifndef _WIN32
-    void fullDiskNeverLeavesAHalfFile() {
-        TemporaryStore store;
-        writeAll(store.path, "old contents");
-        TradeData data;
-        data.setDefaults();
-        // The file-size limit makes writes fail part-way, as a full disk would.
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -190,8 +175,16 @@ private slots:
         QVERIFY(problem);
         QCOMPARE(readAll(store.path), std::string("old contents"));
         QVERIFY(!fs::exists(store.temporaryFile()));
-    }
 #endif
+        fs::create_directory(store.temporaryFile());  // the rename's source cannot be written
+        QVERIFY(saveStore(store.path, data));
+        QCOMPARE(readAll(store.path), std::string("old contents"));
+
+        fs::remove(store.temporaryFile());
+        QVERIFY(!saveStore(store.path, data));
+        QVERIFY(readAll(store.path) == storeText(data));
+        QVERIFY(!fs::exists(store.temporaryFile()));
+    }
 };
 
 QTEST_APPLESS_MAIN(StoreFileTest)
