@@ -110,9 +110,7 @@ private slots:
         row("opening not at the start", "xyzWe'll pay you ABCDEFGHI42JKLMNOPQRSgold for that.",
             42.0F);
         row("positions count the text before cleaning",
-            "We'll pay you a \xFF"
-            "bcdef 88 coins of gold for that.",
-            88.0F);
+            "We'll pay you a \xFFzcdef 88 coins of gold for that.", 88.0F);
         row("nearest opening belongs to the closing",
             "Bob: We'll pay you nothing!\r\n" + answer("55"), 55.0F);
         row("an earlier closing is someone else's", "Bob: gold for that.\r\n" + answer("66"),
@@ -169,16 +167,8 @@ private slots:
         row("blank before Go Ahead stays", "A \xFF\xF9", "A \r\n");
         row("WILL ECHO", "Pass\xFF\xFB\x01", "Pass\r\n");
         row("WON'T ECHO", "\xFF\xFC\x01ok", "\r\nok");
-        row("blank and FF vanish",
-            "a \xFF\xFD"
-            "b",
-            "a\xFD"
-            "b");
-        row("lone FF is shown",
-            "a\xFF"
-            "b",
-            "a\xFF"
-            "b");
+        row("blank and FF vanish", "a \xFF\xFDz", "a\xFDz");
+        row("lone FF is shown", "a\xFFz", "a\xFFz");
         row("other options are shown", "\xFF\xFB\x03", "\xFF\xFB\x03");
         row("bare LF becomes CR LF", "1\n2\n", "1\r\n2\r\n");
         row("CR LF becomes CR CR LF", "1\r\n2", "1\r\r\n2");
@@ -234,11 +224,6 @@ private slots:
             QVERIFY2(talk.dialogue.counter() == 1, where);
             QCOMPARE(talk.data.value(kCaldmoor, 1), 4321.0F);
         }
-        Conversation byteByByte;
-        byteByByte.startAtSeaSEnd();
-        for (char byte : answer("987.25"))
-            byteByByte.arrive(std::string(1, byte));
-        QCOMPARE(byteByByte.data.value(kSeaSEnd, 1), 987.25F);
     }
 
     void longChatWithTheOpeningDoesNotHideTheAnswer() {
