@@ -392,55 +392,6 @@ private slots:
         QCOMPARE(cpmCellsHolding(data, -7), 0);
     }
 
-    // Reports share the ranking list and the CPM table, and nothing clears them in between.
-    void payoffReportsRunOneAfterAnother() {
-        TradeData data;
-        setNeverValued(data);
-        for (int c = 1; c <= kCommodityCount; ++c) {
-            if (sellerOf(c) != 8)
-                data.setValue(9, c, 500.0F + static_cast<float>(c));
-        }
-        QVERIFY(run(Report::PayoffTo, data, 9));  // fills all 40 rows into post 9
-        const ReportBuffers afterTo = data.buffers;
-
-        data.setValue(2, 3, 800.0F);   // Aloe (Temple Shop) to Elven Marketplace
-        data.setValue(5, 61, 700.0F);  // Quills to Mystara
-        QVERIFY(run(Report::PayoffFrom, data, 8));
-        QCOMPARE(bufferRow(data, 1), (QList<int>{800, 8, 3, 2}));
-        // The reset kept every row's posts and the two new entries pushed them down two places;
-        // the convert step then turned the reset slot 1 into the old source's first good.
-        for (int r = 3; r <= kRankingRows; ++r) {
-            const RankingRow& old = afterTo.ranking[r - 2];
-            QCOMPARE(bufferRow(data, r),
-                     (QList<int>{1, old.sourceTp, goodsSlot(old.sourceTp, 1), 9}));
-        }
-    }
-
-    void cpmReportsRunAfterAPayoffReport() {
-        TradeData data;
-        setNeverValued(data);
-        data.setValue(3, kArrows, 500000);
-        data.setValue(3, kAle, 400000);
-        run(Report::PayoffTo, data, 3);
-        QCOMPARE(bufferRow(data, 2), (QList<int>{400000, 1, kAle, 3}));
-
-        // CPM from Caldmoor: Ale into Ranger's Cabin is 400000 / 300. Row 2 keeps the payoff
-        // run's columns, gets slot 1 and no convert, so it names Caldmoor's first good again.
-        const auto from = run(Report::CpmFrom, data, 1);
-        QCOMPARE(rowText(from->rows[1]), "Ale|1333|Ranger's Cabin");
-        QCOMPARE(rowText(from->rows[2]), "Ale|1|");
-        QCOMPARE(bufferRow(data, 1), (QList<int>{1333, 1, 1, 3}));
-        QCOMPARE(bufferRow(data, 2), (QList<int>{1, 2, 1, 3}));
-
-        // CPM to any pair: row 3 keeps the source and destination columns an earlier run left,
-        // but has slot 0, so nothing is named from them.
-        const auto any = run(Report::CpmAny, data, 0);
-        QCOMPARE(rowText(any->rows[1]), "Ale|1333|Caldmoor|Ranger's Cabin");
-        QCOMPARE(rowText(any->rows[2]), "Arrows|980|Elven Marketplace|Ranger's Cabin");
-        QCOMPARE(rowText(any->rows[3]), "<kept>|1||");
-        QCOMPARE(bufferRow(data, 3), (QList<int>{1, 1, 0, 3}));
-    }
-
     void allPayoffsFramesAndBoxes() {
         TestContext t;
         setNeverValued(t.data);
@@ -469,68 +420,59 @@ private slots:
         QCOMPARE(bufferRow(t.data, 1), untouchedStaleRow());  // the ranking list is not used
     }
 
-    void allPayoffsValueColours_data() {
-        QTest::addColumn<float>("value");
-        QTest::addColumn<QString>("separator");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<BandColour>("colour");
-        QTest::newRow("200000 stays red") << 200000.0F << "."
-                                          << "200000" << BandColour::Red;
-        QTest::newRow("200000.5 yellow, decimal comma") << 200000.5F << ","
-                                                        << "200000,5" << BandColour::Yellow;
-        QTest::newRow("shown 1000000 stays green, though a little above")
-            << 1000000.4F << "."
-            << "1000000" << BandColour::Green;
-        QTest::newRow("exponent form blue") << 12345678.0F << "."
-                                            << "1.234568E+07" << BandColour::Blue;
-    }
-    void allPayoffsValueColours() {
-        QFETCH(float, value);
-        QFETCH(QString, separator);
-        QFETCH(QString, shown);
-        QFETCH(BandColour, colour);
-        TestContext t;
-        setNeverValued(t.data);
-        t.data.setValue(14, 63, value);  // Raisins, row 2 of frame 1
-        const auto view = allPayoffsTo(t.data, t.clock, 14, separator.toStdString());
-        QVERIFY(view);
-        QCOMPARE(keptOr(view->rows[2].value), shown);
-        QCOMPARE(view->rows[2].valueColour, colour);
-    }
-
-    void allPayoffsCpm_data() {
+    // Caldmoor to Elven Marketplace is 227 moves and Gdangus to Caldmoor 1230; Raisins are slot 2 of Caldmoor.
+    void allPayoffsValueAndCpmBoxes_data() {
         QTest::addColumn<int>("destination");
         QTest::addColumn<int>("source");
         QTest::addColumn<int>("slot");
-        QTest::addColumn<float>("value");
-        QTest::addColumn<int>("cpm");
-        QTest::addColumn<BandColour>("colour");
-        // Caldmoor to Elven Marketplace is 227 moves.
-        QTest::newRow("300 stays red") << 1 << 2 << 1 << 68100.0F << 300 << BandColour::Red;
-        QTest::newRow("301 yellow") << 1 << 2 << 1 << 68327.0F << 301 << BandColour::Yellow;
-        QTest::newRow("701 blue") << 1 << 2 << 5 << 159127.0F << 701 << BandColour::Blue;
+        QTest::addColumn<float>("paid");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QStringList>("shown");  // value, CPM
+        QTest::addColumn<QList<BandColour>>("colours");
+        using C = BandColour;
+        QTest::newRow("value 200000 stays red")
+            << 14 << 1 << 2 << 200000.0F << "." << QStringList{"200000", "163"}
+            << QList{C::Red, C::Red};
+        QTest::newRow("value 200000.5 yellow, decimal comma")
+            << 14 << 1 << 2 << 200000.5F << "," << QStringList{"200000,5", "163"}
+            << QList{C::Yellow, C::Red};
+        QTest::newRow("shown 1000000 stays green, though a little above")
+            << 14 << 1 << 2 << 1000000.4F << "." << QStringList{"1000000", "813"}
+            << QList{C::Green, C::Blue};
+        QTest::newRow("value in exponent form blue")
+            << 14 << 1 << 2 << 12345678.0F << "." << QStringList{"1.234568E+07", "10037"}
+            << QList{C::Blue, C::Blue};
+        QTest::newRow("CPM 300 stays red") << 1 << 2 << 1 << 68100.0F << "."
+                                           << QStringList{"68100", "300"} << QList{C::Red, C::Red};
+        QTest::newRow("CPM 301 yellow") << 1 << 2 << 1 << 68327.0F << "."
+                                        << QStringList{"68327", "301"} << QList{C::Red, C::Yellow};
+        QTest::newRow("CPM 701 blue") << 1 << 2 << 5 << 159127.0F << "."
+                                      << QStringList{"159127", "701"} << QList{C::Red, C::Blue};
         QTest::newRow("own goods divide by 100000")
-            << 1 << 1 << 1 << 150000.0F << 2 << BandColour::Red;
+            << 1 << 1 << 1 << 150000.0F << "." << QStringList{"150000", "2"}
+            << QList{C::Red, C::Red};
         QTest::newRow("source is the moves' first index (19 to 11 is 100000)")
-            << 11 << 19 << 1 << 150000.0F << 2 << BandColour::Red;
+            << 11 << 19 << 1 << 150000.0F << "." << QStringList{"150000", "2"}
+            << QList{C::Red, C::Red};
     }
-    void allPayoffsCpm() {
+    void allPayoffsValueAndCpmBoxes() {
         QFETCH(int, destination);
         QFETCH(int, source);
         QFETCH(int, slot);
-        QFETCH(float, value);
-        QFETCH(int, cpm);
-        QFETCH(BandColour, colour);
-        TestContext t;
-        setNeverValued(t.data);
-        t.data.setValue(destination, goodsSlot(source, slot), value);
-        const auto view = allPayoffsTo(t.data, t.clock, destination, ".");
+        QFETCH(float, paid);
+        QFETCH(QString, separator);
+        QFETCH(QStringList, shown);
+        QFETCH(QList<BandColour>, colours);
+        TradeData data;
+        setNeverValued(data);
+        data.setValue(destination, goodsSlot(source, slot), paid);
+        const auto view = allPayoffsTo(data, FixedClock(), destination, separator.toStdString());
         QVERIFY(view);
         const int frame = source < 11 ? source : source - 1;
         const auto& row = view->rows[static_cast<std::size_t>(allPayoffsBox(frame, slot))];
-        QCOMPARE(QString::fromStdString(row.cpm), QString::number(cpm));
-        QCOMPARE(row.cpmColour, colour);
-        QCOMPARE(t.data.buffers.cpm(source, destination, slot), cpm);
+        QCOMPARE((QStringList{keptOr(row.value), QString::fromStdString(row.cpm)}), shown);
+        QCOMPARE((QList{row.valueColour, row.cpmColour}), colours);
+        QCOMPARE(QString::number(data.buffers.cpm(source, destination, slot)), shown[1]);
     }
 };
 
