@@ -299,18 +299,11 @@ private slots:
         QTest::addColumn<float>("paid");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("all payoffs: exponent form") << "Command2" << 12345678.0F << "txtvalue_1"
-                                                    << "1.234568E+07";
         QTest::newRow("all payoffs: widest exponent form")
             << "Command2" << 98765430.0F << "txtvalue_1"
             << "9.876543E+07";
-        QTest::newRow("all payoffs: seven digits and a fraction")
-            << "Command2" << 888888.8F << "txtvalue_1"
-            << "888888.8";
         QTest::newRow("all payoffs: six-digit CPM") << "Command2" << 227.0F * 123456 << "txtcpm_1"
                                                     << "123456";
-        QTest::newRow("top 40: eight digits") << "Command3" << 12345678.0F << "txtbestvalue_1"
-                                              << "12345678";
         QTest::newRow("top 40: a value clamped to the largest figure")
             << "Command3" << 3e12F << "txtbestvalue_1"
             << "2147483647";
