@@ -60,6 +60,50 @@ Q_DECLARE_METATYPE(ledgerly::BandColour)
 class RankingReportsTest : public QObject {
     Q_OBJECT
 private slots:
+    // Reports share one ranking list and run one after another on the same data: what one
+    // leaves behind is what the next one resets, keeps or shows.
+    void reportsRunOneAfterAnother() {
+        TradeData data;
+        setNeverValued(data);
+        const int kFish = 31;  // Mystara, slot 2
+        data.setValue(1, kCarpet, 5000.0F);
+        data.setValue(2, kCarpet, 4000.0F);
+        data.setValue(3, kFish, 3000.0F);
+
+        // Mystara's goods, where they pay: three rows, each remembering source and destination.
+        const auto from = run(Report::PayoffFrom, data, 5);
+        QVERIFY(from);
+        QCOMPARE(from->rows[3].value, std::string("3000"));
+        QCOMPARE(from->rows[3].tradingPost, std::optional<std::string>("Ranger's Cabin"));
+
+        // Caldmoor's goods are valued nowhere: no row is reached, the reset only touches value
+        // and slot, and every unreached row names Caldmoor's first good.
+        const auto cpmFrom = run(Report::CpmFrom, data, 1);
+        QVERIFY(cpmFrom);
+        for (int r = 1; r <= 3; ++r) {
+            const RankingRow& row = data.buffers.ranking[static_cast<std::size_t>(r)];
+            QCOMPARE(QList<int>({row.value, row.sourceTp, row.slot, row.destinationTp}),
+                     QList<int>({1, 5, 1, r}));
+            QCOMPARE(cpmFrom->rows[static_cast<std::size_t>(r)].name,
+                     std::optional<std::string>("Ale"));
+            QCOMPARE(cpmFrom->rows[static_cast<std::size_t>(r)].value, std::string("1"));
+        }
+
+        // Every pair by CPM: 5000 over 563 moves is 9, the other two round to 5 and keep their
+        // scan order (lower destination first). Each entry pushed the rows below it down, so the
+        // first report's rows now stand at 4 to 6, slot cleared to 0, yet show nothing of theirs.
+        const auto cpmAny = run(Report::CpmAny, data, 0);
+        QVERIFY(cpmAny);
+        QCOMPARE(cpmAny->rows[1].value, std::string("9"));
+        QCOMPARE(cpmAny->rows[2].destination, std::optional<std::string>("Elven Marketplace"));
+        QCOMPARE(cpmAny->rows[3].name, std::optional<std::string>("Fish"));
+        const RankingRow& pushed = data.buffers.ranking[4];
+        QCOMPARE(QList<int>({pushed.value, pushed.sourceTp, pushed.slot, pushed.destinationTp}),
+                 QList<int>({1, 5, 0, 1}));
+        QCOMPARE(cpmAny->rows[4].name, std::nullopt);  // the label keeps its caption
+        QCOMPARE(cpmAny->rows[4].destination, std::optional<std::string>(""));
+    }
+
     // Equal values keep the order in which each report's loops meet them. Rows no haul reached
     // show 1 in red and nothing derived from what an earlier report left in the shared list (or
     // from the zeros it holds after start-up); each report resets that list a little
