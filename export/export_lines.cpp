@@ -17,8 +17,6 @@ namespace {
 // which follow the user's locale, the export lines always use a period.
 constexpr std::string_view kExportDecimalSeparator = ".";
 
-constexpr int kPostWithoutGoods = 11;
-
 std::string ageTextOf(const TradeData& data, const Clock& clock, int tp) {
     return ageText(ageOfValues(readHourClock(clock), data.stamp(tp)), kExportDecimalSeparator);
 }
@@ -68,17 +66,9 @@ std::optional<std::string> valuesExportLine(const TradeData& data, const Clock& 
 }
 
 std::string townSelling(int c) {
-    if (c < 1)
-        return {};  // "none" fills empty slots but is sold nowhere
-    for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-        if (tp == kPostWithoutGoods)
-            continue;
-        for (int k = 1; k <= kGoodsSlotCount; ++k) {
-            if (goodsSlot(tp, k) == c)
-                return std::string(tradingPost(tp).townName);
-        }
-    }
-    return {};
+    // "none" fills empty slots but is sold nowhere, so it has no town.
+    const int seller = sellerOf(c);
+    return isTradingPost(seller) ? std::string(tradingPost(seller).townName) : std::string();
 }
 
 std::optional<std::string> topFiveExportLine(TradeData& data, const Clock& clock, int toTp) {

@@ -69,8 +69,8 @@ void showValuesAndNames(const TradeData& data, int reached, RankingReportView& v
 // After the convert step: the town that sells each reached row's commodity.
 void showSellingTowns(const TradeData& data, int reached, RankingReportView& view) {
     for (int r = 1; r <= kRankingRows; ++r) {
-        const auto seller = r <= reached ? postSelling(data.buffers.ranking[r].slot) : std::nullopt;
-        view.rows[r].tradingPost = seller ? townOf(*seller) : "";
+        const int seller = r <= reached ? sellerOf(data.buffers.ranking[r].slot) : 0;
+        view.rows[r].tradingPost = isTradingPost(seller) ? townOf(seller) : "";
     }
 }
 
@@ -80,19 +80,6 @@ std::string destinationTown(const RankingRow& row, int r, int reached) {
 }
 
 }  // namespace
-
-std::optional<int> postSelling(int c) {
-    std::optional<int> seller;
-    for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-        if (tp == 11)
-            continue;
-        for (int k = 1; k <= kGoodsSlotCount; ++k) {
-            if (goodsSlot(tp, k) == c)
-                seller = tp;
-        }
-    }
-    return seller;
-}
 
 std::optional<AllPayoffsView> allPayoffsTo(TradeData& data, const Clock& clock, int destination,
                                            std::string_view decimalSeparator) {

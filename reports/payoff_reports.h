@@ -67,9 +67,4 @@ std::optional<RankingReportView> topPayoffsFrom(TradeData& data, int source);
 // other rankings it starts by clearing the destination column of the shared list.
 RankingReportView topPayoffsToAny(TradeData& data);
 
-// The post that sells commodity c, searched the way the reports search the goods slots: posts in
-// order (post 11 sells nothing and is skipped), the last match standing. Nothing for a
-// commodity no post's slot holds.
-std::optional<int> postSelling(int c);
-
 }  // namespace ledgerly
