@@ -87,6 +87,18 @@ std::string cleanedForDisplay(std::string_view text) {
     return out;
 }
 
+std::size_t unfinishedTelnetTail(std::string_view text) {
+    std::size_t held = 0;
+    if (text.ends_with("\xFF\xFB") || text.ends_with("\xFF\xFC"))
+        held = 2;
+    else if (text.ends_with('\xFF'))
+        held = 1;
+    // The blank before an FF decides how that FF is shown, so it waits with it.
+    if (text.size() > held && text[text.size() - held - 1] == ' ')
+        ++held;
+    return held;
+}
+
 std::string progressText(int counter, std::string_view decimalSeparator) {
     double progress = counter * 1.14;
     progress = std::floor(progress * 10) * 0.1;
@@ -182,6 +194,7 @@ void ValuingDialogue::connectPressed(std::string playerName, std::string passwor
     postFixed_ = false;
     answerCarry_.clear();
     shopCarry_.clear();
+    displayCarry_.clear();
 }
 
 LoginLines ValuingDialogue::loginLines() const {
@@ -216,7 +229,13 @@ ArrivalOutcome ValuingDialogue::arrive(std::string_view bytes) {
     // The answer comes first: a shop name in the same arrival only counts from the next one.
     examineAnswers(text, out);
     recogniseShop(text, out);
-    out.shown = cleanedForDisplay(text);
+    // A telnet command (or the blank before an FF) cut off at the end of an arrival waits for
+    // the rest, so the log shows the same whether or not the server's text was split there.
+    std::string shown = std::move(displayCarry_) + text;
+    const std::size_t held = unfinishedTelnetTail(shown);
+    displayCarry_ = shown.substr(shown.size() - held);
+    shown.resize(shown.size() - held);
+    out.shown = cleanedForDisplay(shown);
     return out;
 }
 
@@ -338,6 +357,7 @@ int ValuingDialogue::finishRun(float hourClockReading) {
     starting_ = false;
     answerCarry_.clear();
     shopCarry_.clear();
+    displayCarry_.clear();
     return tp;
 }
 

@@ -42,6 +42,10 @@ std::string withCrLf(std::string_view bytes);
 // WON'T ECHO become line breaks and a blank followed by FF disappears. Nothing is negotiated.
 std::string cleanedForDisplay(std::string_view text);
 
+// How many bytes at the end of `text` may be the start of a telnet command (or a blank before
+// one) that the next arrival completes.
+std::size_t unfinishedTelnetTail(std::string_view text);
+
 // "Getting Values   " + percent + "%" after `counter` answers (1.14 % each, cut to tenths).
 // The separator is UTF-8, so the result is too.
 std::string progressText(int counter, std::string_view decimalSeparator = ".");
@@ -116,12 +120,13 @@ private:
     ValuingSession& session_;
     std::string decimalSeparator_;
     int counter_ = 0;
-    int runTp_ = 0;            // where this run's answers went
-    bool postFixed_ = false;   // the run's post no longer follows shop names
-    bool awaiting_ = false;    // a value command is out and unanswered
-    bool starting_ = false;    // Value has sent its lines and not yet asked
-    std::string answerCarry_;  // start of an answer still missing its end
-    std::string shopCarry_;    // tail that may begin a shop name
+    int runTp_ = 0;             // where this run's answers went
+    bool postFixed_ = false;    // the run's post no longer follows shop names
+    bool awaiting_ = false;     // a value command is out and unanswered
+    bool starting_ = false;     // Value has sent its lines and not yet asked
+    std::string answerCarry_;   // start of an answer still missing its end
+    std::string shopCarry_;     // tail that may begin a shop name
+    std::string displayCarry_;  // tail that may begin a telnet command, not yet shown
 };
 
 }  // namespace ledgerly

@@ -180,6 +180,22 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(talk.arrive(arrived.toStdString()).shown), shown);
     }
 
+    // A telnet command or the blank before an FF cut off at the end of one arrival: the log
+    // shows the text as if it had come in one piece.
+    void displayIsTheSameWhereverTheTextIsCut() {
+        const std::string text =
+            "Name: \xFF\xF9Pass \xFF\xFB\x01x \xFF\xFC\x01y \xFFz\xFF\xFB\x03 \xFF\xFD"
+            "end.";
+        Conversation whole;
+        const std::string expected = whole.arrive(text).shown;
+        for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+            Conversation split;
+            std::string shown = split.arrive(text.substr(0, cut)).shown;
+            shown += split.arrive(text.substr(cut)).shown;
+            QVERIFY2(shown == expected, qPrintable(QStringLiteral("cut at %1").arg(cut)));
+        }
+    }
+
     void shopNames_data() {
         QTest::addColumn<QByteArray>("arrival");
         QTest::addColumn<int>("tp");
