@@ -5,25 +5,13 @@
 #include "core/catalogue.h"
 #include "core/number_text.h"
 #include "reports/payoff_measures.h"
+#include "reports/ranking_display.h"
 
 namespace ledgerly {
 namespace {
 
-std::string townOf(int tp) {
-    return std::string(tradingPost(tp).townName);
-}
-
 std::string nameInSlot(int tp, int slot) {
     return std::string(commodityName(goodsSlot(tp, slot)));
-}
-
-// The value box of every row: the CPM as whole-number text on its band.
-void showValues(const TradeData& data, RankingReportView& view) {
-    for (int r = 1; r <= kRankingRows; ++r) {
-        const std::int32_t value = data.buffers.ranking[r].value;
-        view.rows[r].value = wholeText(value);
-        view.rows[r].colour = colourBand(value, BoxKind::Cpm);
-    }
 }
 
 // Offers the 95 hauls into `destination` (sources 1..19, slots 1..5) from the filled table.
@@ -72,17 +60,15 @@ std::optional<RankingReportView> topCpmToTradingPost(TradeData& data, const Cloc
     fillCpmTableByDestination(data);
     const int reached = rankHaulsInto(data, destination);
 
-    showValues(data, view);
+    showRankedValues(data, BoxKind::Cpm, view);
     auto& rows = data.buffers.ranking;
-    for (int r = 1; r <= kRankingRows; ++r) {
-        view.rows[r].name = r <= reached ? nameInSlot(rows[r].sourceTp, rows[r].slot) : "";
-    }
+    for (int r = 1; r <= kRankingRows; ++r)
+        view.rows[r].name = reachedRowName(rows[r], r, reached);
     convertSlotsToCommodities(data);
     // Every commodity is sold at exactly one post, so the seller of a row's commodity is its
     // source; going by the source also names the right town for an empty slot.
-    for (int r = 1; r <= kRankingRows; ++r) {
-        view.rows[r].tradingPost = r <= reached ? townOf(rows[r].sourceTp) : "";
-    }
+    for (int r = 1; r <= kRankingRows; ++r)
+        view.rows[r].tradingPost = reachedSourceTown(rows[r], r, reached);
     return view;
 }
 
@@ -101,14 +87,14 @@ RankingReportView topCpmToAnyTradingPost(TradeData& data) {
     }
     const int reached = rowsReached(entered);
 
-    showValues(data, view);
+    showRankedValues(data, BoxKind::Cpm, view);
     auto& rows = data.buffers.ranking;
     for (int r = 1; r <= reached; ++r)
-        view.rows[r].name = nameInSlot(rows[r].sourceTp, rows[r].slot);
+        view.rows[r].name = reachedRowName(rows[r], r, reached);
     convertSlotsToCommodities(data);
     for (int r = 1; r <= kRankingRows; ++r) {
-        view.rows[r].tradingPost = r <= reached ? townOf(rows[r].sourceTp) : "";
-        view.rows[r].destination = r <= reached ? townOf(rows[r].destinationTp) : "";
+        view.rows[r].tradingPost = reachedSourceTown(rows[r], r, reached);
+        view.rows[r].destination = reachedDestinationTown(rows[r], r, reached);
     }
     return view;
 }
@@ -128,13 +114,13 @@ std::optional<RankingReportView> topCpmFromTradingPost(TradeData& data, int sour
     }
     const int reached = rowsReached(entered);
 
-    showValues(data, view);
+    showRankedValues(data, BoxKind::Cpm, view);
     const auto& rows = data.buffers.ranking;
     for (int r = 1; r <= kRankingRows; ++r) {
         // The slot column holds 1..5 on every row here (the reset writes 1), so this names the
         // chosen source's goods even on rows an earlier run left behind.
         view.rows[r].name = nameInSlot(source, rows[r].slot);
-        view.rows[r].tradingPost = r <= reached ? townOf(rows[r].destinationTp) : "";
+        view.rows[r].tradingPost = reachedDestinationTown(rows[r], r, reached);
     }
     return view;
 }

@@ -2,6 +2,7 @@
 
 #include "core/catalogue.h"
 #include "core/number_text.h"
+#include "reports/ranking_display.h"
 
 namespace ledgerly {
 
@@ -35,10 +36,6 @@ constexpr bool isEmptyTempleShopBox(int n) {
     return n == 39 || n == 40;
 }
 
-std::string townOf(int tp) {
-    return std::string(tradingPost(tp).townName);
-}
-
 // Offers every (source, slot, destination) of one scan and counts those that entered, which
 // tells how many rows a candidate reached: the rest keep value 1 and stale posts.
 struct Scan {
@@ -53,30 +50,18 @@ struct Scan {
     int reached() const { return rowsReached(entered); }
 };
 
-// Value boxes and name labels, read before the slots are turned into commodities. A row no
-// candidate reached may hold posts an earlier report left behind, so it names nothing.
+// Value boxes and name labels, read before the slots are turned into commodities.
 void showValuesAndNames(const TradeData& data, int reached, RankingReportView& view) {
-    for (int r = 1; r <= kRankingRows; ++r) {
-        const RankingRow& row = data.buffers.ranking[r];
-        RankedRowView& shown = view.rows[r];
-        shown.value = wholeText(row.value);
-        shown.colour = colourBand(row.value, BoxKind::RankedPayoff);
-        const bool named = r <= reached && isTradingPost(row.sourceTp) && isGoodsSlot(row.slot);
-        shown.name = named ? std::string(commodityName(goodsSlot(row.sourceTp, row.slot))) : "";
-    }
+    showRankedValues(data, BoxKind::RankedPayoff, view);
+    for (int r = 1; r <= kRankingRows; ++r)
+        view.rows[r].name = reachedRowName(data.buffers.ranking[r], r, reached);
 }
 
-// After the convert step: the town that sells each reached row's commodity.
+// After the convert step: the town that sells each reached row's commodity, which is the row's
+// source since every commodity is sold at exactly one post.
 void showSellingTowns(const TradeData& data, int reached, RankingReportView& view) {
-    for (int r = 1; r <= kRankingRows; ++r) {
-        const int seller = r <= reached ? sellerOf(data.buffers.ranking[r].slot) : 0;
-        view.rows[r].tradingPost = isTradingPost(seller) ? townOf(seller) : "";
-    }
-}
-
-// The town each reached row's commodity is carried to.
-std::string destinationTown(const RankingRow& row, int r, int reached) {
-    return r <= reached && isTradingPost(row.destinationTp) ? townOf(row.destinationTp) : "";
+    for (int r = 1; r <= kRankingRows; ++r)
+        view.rows[r].tradingPost = reachedSourceTown(data.buffers.ranking[r], r, reached);
 }
 
 }  // namespace
@@ -145,7 +130,8 @@ std::optional<RankingReportView> topPayoffsFrom(TradeData& data, int source) {
     showValuesAndNames(data, scan.reached(), view);
     convertSlotsToCommodities(data);
     for (int r = 1; r <= kRankingRows; ++r) {
-        view.rows[r].tradingPost = destinationTown(data.buffers.ranking[r], r, scan.reached());
+        view.rows[r].tradingPost =
+            reachedDestinationTown(data.buffers.ranking[r], r, scan.reached());
     }
     return view;
 }
@@ -167,7 +153,8 @@ RankingReportView topPayoffsToAny(TradeData& data) {
     convertSlotsToCommodities(data);
     showSellingTowns(data, scan.reached(), view);
     for (int r = 1; r <= kRankingRows; ++r) {
-        view.rows[r].destination = destinationTown(data.buffers.ranking[r], r, scan.reached());
+        view.rows[r].destination =
+            reachedDestinationTown(data.buffers.ranking[r], r, scan.reached());
     }
     return view;
 }
