@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/widget_helpers.h"
+
 namespace ledgerly {
 namespace {
 
@@ -78,11 +80,8 @@ frmMain::frmMain(ToolWindowCatalogue catalogue, QWidget* parent)
     layout->addLayout(grid);
     layout->addWidget(foot);
 
-    const QWidget* tabOrder[] = {command2, command3, command4,  command7,  command8, command5,
-                                 command6, command9, command10, command11, command12};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
-        setTabOrder(const_cast<QWidget*>(tabOrder[i - 1]), const_cast<QWidget*>(tabOrder[i]));
-    }
+    chainTabOrder({command2, command3, command4, command7, command8, command5, command6, command9,
+                   command10, command11, command12});
 }
 
 QPushButton* frmMain::addButton(const QString& name, const QString& caption) {

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <map>
 
-#include "app/tool_window_catalogue.h"
+#include "ui/tool_window_catalogue.h"
 
 class QPushButton;
 

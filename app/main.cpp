@@ -8,9 +8,9 @@
 // windows (export/) read the table through plain functions that return what the window shows.
 #include <QApplication>
 
-#include "app/platform.h"
 #include "app/startup.h"
 #include "core/trade_data.h"
+#include "ui/platform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

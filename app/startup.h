@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/frmmain.h"
-#include "app/platform.h"
+#include "ui/platform.h"
 
 namespace ledgerly {
 

@@ -9,9 +9,9 @@
 #include <cstdio>
 
 #include "app/frmmain.h"
-#include "app/platform.h"
 #include "app/startup.h"
 #include "core/trade_data.h"
+#include "ui/platform.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/platform.h"
 #include "bench/bench_cases.h"
 #include "capture/capture_windows.h"
 #include "core/catalogue.h"
 #include "core/trade_data.h"
 #include "tests/capture/fake_game_server.h"
+#include "ui/platform.h"
 
 namespace ledgerly::bench {
 namespace {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/frmmain.h"
-#include "app/platform.h"
 #include "app/startup.h"
 #include "bench/bench_cases.h"
 #include "core/trade_data.h"
+#include "ui/platform.h"
 
 namespace ledgerly::bench {
 namespace {

@@ -1,8 +1,8 @@
 // The Auto Valuer, registered for the main window's "GET VALUES" button.
 #pragma once
 
-#include "app/platform.h"
-#include "app/tool_window_catalogue.h"
+#include "ui/platform.h"
+#include "ui/tool_window_catalogue.h"
 
 namespace ledgerly {
 

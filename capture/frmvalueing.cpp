@@ -16,10 +16,11 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/text_of.h"
 #include "core/catalogue.h"
 #include "core/hour_clock.h"
 #include "core/store_file.h"
+#include "ui/text_of.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 namespace {
@@ -34,13 +35,6 @@ QString latin1Text(std::string_view bytes) {
 
 std::string latin1Bytes(const QString& text) {
     return text.toLatin1().toStdString();
-}
-
-QLabel* labelFor(const QString& name, const QString& caption, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
 }
 
 }  // namespace
@@ -91,10 +85,11 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
     // tools would read "Progress" instead of the percentage.
     Label4_->setAccessibleDescription(QStringLiteral("Valuing progress"));
 
-    auto* label1 = labelFor(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);
-    auto* label2 = labelFor(QStringLiteral("Label2"), QStringLiteral("Password"), txtppass_, this);
+    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);
+    auto* label2 =
+        buddyLabel(QStringLiteral("Label2"), QStringLiteral("Password"), txtppass_, this);
     auto* label3 =
-        labelFor(QStringLiteral("Label3"), QStringLiteral("You are at:"), txttpat_, this);
+        buddyLabel(QStringLiteral("Label3"), QStringLiteral("You are at:"), txttpat_, this);
     auto* label5 = new QLabel(
         QStringLiteral("Instructions: Go to the post you want to value at and lose link. Type in "
                        "your name and password and press connect.  When you have connected, "
@@ -125,11 +120,7 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
     layout->addLayout(place);
     layout->addWidget(Label4_);
 
-    setTabOrder(txtpname_, txtppass_);
-    setTabOrder(txtppass_, Command2_);
-    setTabOrder(Command2_, Command3_);
-    setTabOrder(Command3_, txtmain_);
-    setTabOrder(txtmain_, txttpat_);
+    chainTabOrder({txtpname_, txtppass_, Command2_, Command3_, txtmain_, txttpat_});
 
     connect(Command2_, &QPushButton::clicked, this, &frmvalueing::connectPressed);
     connect(Command3_, &QPushButton::clicked, this, &frmvalueing::valuePressed);
@@ -197,13 +188,13 @@ void frmvalueing::valuePressed() {
 bool frmvalueing::askNext() {
     const AskNext ask = dialogue_.askNext(isConnected());
     switch (ask.kind) {
-        case AskNext::Kind::send:
+        case AskNext::Kind::Send:
             sendLine(ask.line);
             return letPendingEventsRun();
-        case AskNext::Kind::notConnected:
+        case AskNext::Kind::NotConnected:
             informNotConnected();
             return true;
-        case AskNext::Kind::alreadyAsked:
+        case AskNext::Kind::AlreadyAsked:
             return true;
     }
     return true;

@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <optional>
 
-#include "app/platform.h"
 #include "capture/arrival_pump.h"
 #include "capture/valuing_dialogue.h"
+#include "ui/platform.h"
 
 class QLabel;
 class QLineEdit;

@@ -215,12 +215,12 @@ ValueStart ValuingDialogue::beginValue() {
 
 AskNext ValuingDialogue::askNext(bool connected) {
     if (awaiting_)
-        return {AskNext::Kind::alreadyAsked, {}};
+        return {AskNext::Kind::AlreadyAsked, {}};
     starting_ = false;
     if (!connected || counter_ >= kCommodityCount)
-        return {AskNext::Kind::notConnected, {}};
+        return {AskNext::Kind::NotConnected, {}};
     awaiting_ = true;
-    return {AskNext::Kind::send, valueCommand(counter_ + 1)};
+    return {AskNext::Kind::Send, valueCommand(counter_ + 1)};
 }
 
 ArrivalOutcome ValuingDialogue::arrive(std::string_view bytes) {

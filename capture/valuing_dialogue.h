@@ -69,11 +69,11 @@ struct ValueStart {
 
 struct AskNext {
     enum class Kind {
-        send,          // send `line`, then let pending events run
-        notConnected,  // tell the user "You're not connected to anything"
-        alreadyAsked,  // a command is out already; a second one would shift every later value
+        Send,          // send `line`, then let pending events run
+        NotConnected,  // tell the user "You're not connected to anything"
+        AlreadyAsked,  // a command is out already; a second one would shift every later value
     };
-    Kind kind = Kind::notConnected;
+    Kind kind = Kind::NotConnected;
     std::string line;
 };
 

@@ -84,7 +84,7 @@ std::optional<std::string> normalisedNumber(std::string_view token) {
 
 std::string storeText(const TradeData& data) {
     std::string text;
-    text.reserve(kStoreNumberCount * 8);
+    text.reserve(std::size_t{kStoreNumberCount} * 8);
     for (int tp = 1; tp <= kTradingPostCount; ++tp) {
         for (int c = 1; c <= kCommodityCount; ++c) {
             text += storeNumberField(data.value(tp, c));

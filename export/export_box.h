@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <initializer_list>
 
-#include "app/platform.h"
-#include "app/trading_post_picker.h"
+#include "ui/platform.h"
+#include "ui/trading_post_picker.h"
 
 namespace ledgerly {
 

@@ -1,8 +1,8 @@
 // The clipboard export windows, registered for their main-window buttons.
 #pragma once
 
-#include "app/platform.h"
-#include "app/tool_window_catalogue.h"
+#include "ui/platform.h"
+#include "ui/tool_window_catalogue.h"
 
 namespace ledgerly {
 

@@ -3,10 +3,11 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/text_of.h"
-#include "app/trading_post_picker.h"
 #include "export/export_box.h"
 #include "export/export_lines.h"
+#include "ui/text_of.h"
+#include "ui/trading_post_picker.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 
@@ -14,19 +15,15 @@ frmexport::frmexport(AppContext& context, QWidget* parent) : QWidget(parent), co
     setObjectName(QStringLiteral("frmexport"));
     setWindowTitle(QStringLiteral("Export"));
 
-    auto* label1 = new QLabel(QStringLiteral("From"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
     from_ = new TradingPostPicker(this);
     from_->setObjectName(QStringLiteral("Combo1"));
     from_->setAccessibleName(QStringLiteral("From trading post"));
-    label1->setBuddy(from_);
+    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("From"), from_, this);
 
-    auto* label22 = new QLabel(QStringLiteral("To"), this);
-    label22->setObjectName(QStringLiteral("Label22"));
     to_ = new TradingPostPicker(this);
     to_->setObjectName(QStringLiteral("Combo2"));
     to_->setAccessibleName(QStringLiteral("To trading post"));
-    label22->setBuddy(to_);
+    auto* label22 = buddyLabel(QStringLiteral("Label22"), QStringLiteral("To"), to_, this);
 
     auto* get = makeGetButton({from_, to_}, this);
     line_ = makeExportLineBox(this);
@@ -44,10 +41,7 @@ frmexport::frmexport(AppContext& context, QWidget* parent) : QWidget(parent), co
     layout->setColumnStretch(0, 1);
     layout->setColumnStretch(1, 1);
 
-    setTabOrder(from_, to_);
-    setTabOrder(to_, get);
-    setTabOrder(get, line_);
-    setTabOrder(line_, put);
+    chainTabOrder({from_, to_, get, line_, put});
 }
 
 void frmexport::getLine() {

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "app/platform.h"
+#include "ui/platform.h"
 
 class QLineEdit;
 

@@ -3,10 +3,11 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include "app/text_of.h"
-#include "app/trading_post_picker.h"
 #include "export/export_box.h"
 #include "export/export_lines.h"
+#include "ui/text_of.h"
+#include "ui/trading_post_picker.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 
@@ -15,12 +16,10 @@ frmexportb5::frmexportb5(AppContext& context, QWidget* parent)
     setObjectName(QStringLiteral("frmexportb5"));
     setWindowTitle(QStringLiteral("Top 5 non-cpk"));
 
-    auto* label1 = new QLabel(QStringLiteral("To"), this);
-    label1->setObjectName(QStringLiteral("Label1"));
     to_ = new TradingPostPicker(this);
     to_->setObjectName(QStringLiteral("Combo1"));
     to_->setAccessibleName(QStringLiteral("To trading post"));
-    label1->setBuddy(to_);
+    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("To"), to_, this);
 
     auto* get = makeGetButton({to_}, this);
     line_ = makeExportLineBox(this);
@@ -35,9 +34,7 @@ frmexportb5::frmexportb5(AppContext& context, QWidget* parent)
     layout->addWidget(put, 3, 0, 1, 2, Qt::AlignLeft);
     layout->setColumnStretch(1, 1);
 
-    setTabOrder(to_, get);
-    setTabOrder(get, line_);
-    setTabOrder(line_, put);
+    chainTabOrder({to_, get, line_, put});
 }
 
 void frmexportb5::getLine() {

@@ -14,17 +14,9 @@ std::string nameInSlot(int tp, int slot) {
     return std::string(commodityName(goodsSlot(tp, slot)));
 }
 
-// Offers the 95 hauls into `destination` (sources 1..19, slots 1..5) from the filled table.
-int rankHaulsInto(TradeData& data, int destination) {
-    int entered = 0;
-    for (int s = 1; s <= kTradingPostCount; ++s) {
-        for (int k = 1; k <= kGoodsSlotCount; ++k) {
-            if (offerCandidate(data, data.buffers.cpm(destination, s, k), s, k, destination)) {
-                ++entered;
-            }
-        }
-    }
-    return rowsReached(entered);
+// Offers the CPM of one haul, from the filled table, to the scan.
+void offerCpm(RankingScan& scan, const TradeData& data, int source, int slot, int destination) {
+    scan.offer(data.buffers.cpm(destination, source, slot), source, slot, destination);
 }
 
 // Like the common reset but with slot 0, which no convert or name lookup treats as a goods
@@ -58,7 +50,12 @@ std::optional<RankingReportView> topCpmToTradingPost(TradeData& data, const Cloc
 
     resetRanking(data);
     fillCpmTableByDestination(data);
-    const int reached = rankHaulsInto(data, destination);
+    RankingScan scan(data);
+    for (int s = 1; s <= kTradingPostCount; ++s) {
+        for (int k = 1; k <= kGoodsSlotCount; ++k)
+            offerCpm(scan, data, s, k, destination);
+    }
+    const int reached = scan.reached();
 
     showRankedValues(data, BoxKind::Cpm, view);
     auto& rows = data.buffers.ranking;
@@ -76,16 +73,14 @@ RankingReportView topCpmToAnyTradingPost(TradeData& data) {
     RankingReportView view;
     resetRankingWithoutSlot(data);
     fillCpmTableByDestination(data);
-    int entered = 0;
+    RankingScan scan(data);
     for (int d = 1; d <= kTradingPostCount; ++d) {
         for (int s = 1; s <= kTradingPostCount; ++s) {
-            for (int k = 1; k <= kGoodsSlotCount; ++k) {
-                if (offerCandidate(data, data.buffers.cpm(d, s, k), s, k, d))
-                    ++entered;
-            }
+            for (int k = 1; k <= kGoodsSlotCount; ++k)
+                offerCpm(scan, data, s, k, d);
         }
     }
-    const int reached = rowsReached(entered);
+    const int reached = scan.reached();
 
     showRankedValues(data, BoxKind::Cpm, view);
     auto& rows = data.buffers.ranking;
@@ -105,14 +100,12 @@ std::optional<RankingReportView> topCpmFromTradingPost(TradeData& data, int sour
     RankingReportView view;
     resetRanking(data);
     fillCpmTableByDestination(data);
-    int entered = 0;
+    RankingScan scan(data);
     for (int d = 1; d <= kTradingPostCount; ++d) {
-        for (int k = 1; k <= kGoodsSlotCount; ++k) {
-            if (offerCandidate(data, data.buffers.cpm(d, source, k), source, k, d))
-                ++entered;
-        }
+        for (int k = 1; k <= kGoodsSlotCount; ++k)
+            offerCpm(scan, data, source, k, d);
     }
-    const int reached = rowsReached(entered);
+    const int reached = scan.reached();
 
     showRankedValues(data, BoxKind::Cpm, view);
     const auto& rows = data.buffers.ranking;

@@ -5,19 +5,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/text_of.h"
-#include "app/trading_post_picker.h"
 #include "reports/run_picker.h"
+#include "ui/text_of.h"
+#include "ui/trading_post_picker.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 namespace {
-
-QLabel* captionFor(const QString& name, const QString& text, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
 
 QLineEdit* resultBox(const QString& name, QWidget* parent) {
     auto* box = new QLineEdit(parent);
@@ -54,7 +48,7 @@ frmpick::frmpick(AppContext& context, QWidget* parent) : QWidget(parent), contex
     cpm_ = resultBox(QStringLiteral("txt4"), this);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(captionFor(QStringLiteral("Label1"), QStringLiteral("From"), picker_, this), 0,
+    grid->addWidget(buddyLabel(QStringLiteral("Label1"), QStringLiteral("From"), picker_, this), 0,
                     0);
     grid->addWidget(picker_, 0, 1);
     grid->addWidget(findButton_, 1, 1, Qt::AlignLeft);
@@ -69,18 +63,14 @@ frmpick::frmpick(AppContext& context, QWidget* parent) : QWidget(parent), contex
     int row = 2;
     for (const auto& result : results) {
         grid->addWidget(
-            captionFor(QLatin1String(result.name), QLatin1String(result.caption), result.box, this),
+            buddyLabel(QLatin1String(result.name), QLatin1String(result.caption), result.box, this),
             row, 0);
         grid->addWidget(result.box, row, 1);
         ++row;
     }
     grid->setRowStretch(row, 1);
 
-    setTabOrder(picker_, findButton_);
-    setTabOrder(findButton_, freight_);
-    setTabOrder(freight_, to_);
-    setTabOrder(to_, value_);
-    setTabOrder(value_, cpm_);
+    chainTabOrder({picker_, findButton_, freight_, to_, value_, cpm_});
 }
 
 void frmpick::findRun() {

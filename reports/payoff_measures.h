@@ -61,4 +61,20 @@ inline int rowsReached(int entered) {
     return entered < kRankingRows ? entered : kRankingRows;
 }
 
+// One ranking run's scan: offers candidates in scan order and counts those that entered, which
+// tells how many rows a candidate reached; the rest keep value 1 and whatever posts they held.
+class RankingScan {
+public:
+    explicit RankingScan(TradeData& data) : data_(data) {}
+    void offer(double measure, int sourceTp, int slot, int destinationTp) {
+        if (offerCandidate(data_, measure, sourceTp, slot, destinationTp))
+            ++entered_;
+    }
+    int reached() const { return rowsReached(entered_); }
+
+private:
+    TradeData& data_;
+    int entered_ = 0;
+};
+
 }  // namespace ledgerly

@@ -36,19 +36,10 @@ constexpr bool isEmptyTempleShopBox(int n) {
     return n == 39 || n == 40;
 }
 
-// Offers every (source, slot, destination) of one scan and counts those that entered, which
-// tells how many rows a candidate reached: the rest keep value 1 and stale posts.
-struct Scan {
-    TradeData& data;
-    int entered = 0;
-
-    void offer(int source, int slot, int destination) {
-        const double measure = payoff(data, source, slot, destination);
-        if (offerCandidate(data, measure, source, slot, destination))
-            ++entered;
-    }
-    int reached() const { return rowsReached(entered); }
-};
+// Offers the payoff of one haul to the scan.
+void offerPayoff(RankingScan& scan, const TradeData& data, int source, int slot, int destination) {
+    scan.offer(payoff(data, source, slot, destination), source, slot, destination);
+}
 
 // Value boxes and name labels, read before the slots are turned into commodities.
 void showValuesAndNames(const TradeData& data, int reached, RankingReportView& view) {
@@ -104,10 +95,10 @@ std::optional<RankingReportView> topPayoffsTo(TradeData& data, const Clock& cloc
     view.age = ageOfValuesFor(data, clock, d, decimalSeparator);
 
     resetRanking(data);
-    Scan scan{data};
+    RankingScan scan(data);
     for (int s = 1; s <= kTradingPostCount; ++s) {
         for (int k = 1; k <= kGoodsSlotCount; ++k)
-            scan.offer(s, k, d);
+            offerPayoff(scan, data, s, k, d);
     }
     showValuesAndNames(data, scan.reached(), view);
     convertSlotsToCommodities(data);
@@ -122,10 +113,10 @@ std::optional<RankingReportView> topPayoffsFrom(TradeData& data, int source) {
     RankingReportView view;
 
     resetRanking(data);
-    Scan scan{data};
+    RankingScan scan(data);
     for (int d = 1; d <= kTradingPostCount; ++d) {
         for (int k = 1; k <= kGoodsSlotCount; ++k)
-            scan.offer(s, k, d);
+            offerPayoff(scan, data, s, k, d);
     }
     showValuesAndNames(data, scan.reached(), view);
     convertSlotsToCommodities(data);
@@ -142,11 +133,11 @@ RankingReportView topPayoffsToAny(TradeData& data) {
     resetRanking(data);
     for (int r = 1; r <= kRankingRows; ++r)
         data.buffers.ranking[r].destinationTp = 0;
-    Scan scan{data};
+    RankingScan scan(data);
     for (int d = 1; d <= kTradingPostCount; ++d) {
         for (int s = 1; s <= kTradingPostCount; ++s) {
             for (int k = 1; k <= kGoodsSlotCount; ++k)
-                scan.offer(s, k, d);
+                offerPayoff(scan, data, s, k, d);
         }
     }
     showValuesAndNames(data, scan.reached(), view);

@@ -8,10 +8,12 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <vector>
 
-#include "app/text_of.h"
-#include "app/trading_post_picker.h"
 #include "reports/ranking_rows_panel.h"
+#include "ui/text_of.h"
+#include "ui/trading_post_picker.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 namespace {
@@ -46,9 +48,8 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
     auto* framesGrid = new QGridLayout(framesHolder);
     framesGrid->setContentsMargins(0, 0, 0, 0);
     const QString widestName = widestCommodityName(fontMetrics());
-    setTabOrder(pickerRow_->picker(), pickerRow_->getButton());
-    setTabOrder(pickerRow_->getButton(), ageRow_->ageBox());
-    QWidget* previousInTabOrder = ageRow_->ageBox();
+    std::vector<QWidget*> tabOrder{pickerRow_->picker(), pickerRow_->getButton(),
+                                   ageRow_->ageBox()};
     for (int f = 1; f <= kAllPayoffsFrames; ++f) {
         const AllPayoffsFrame& design = kAllPayoffsFrameTable[static_cast<std::size_t>(f)];
         const QString caption = qtText(design.caption);
@@ -76,17 +77,13 @@ frmallvalues::frmallvalues(AppContext& context, QWidget* parent)
             rows->addWidget(boxes.name, k - 1, 0);
             rows->addWidget(boxes.value, k - 1, 1);
             rows->addWidget(boxes.cpm, k - 1, 2);
-            for (QWidget* box :
-                 {static_cast<QWidget*>(boxes.name), static_cast<QWidget*>(boxes.value),
-                  static_cast<QWidget*>(boxes.cpm)}) {
-                setTabOrder(previousInTabOrder, box);
-                previousInTabOrder = box;
-            }
+            tabOrder.insert(tabOrder.end(), {boxes.name, boxes.value, boxes.cpm});
         }
         // Five frames across and four down fit a 1280 x 800 screen; the scroll area keeps every
         // box reachable on a smaller one.
         framesGrid->addWidget(frame, (f - 1) / kFrameColumns, (f - 1) % kFrameColumns);
     }
+    chainTabOrder(tabOrder);
     scroll->setWidget(framesHolder);
     scroll->setWidgetResizable(true);
 

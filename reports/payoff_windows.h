@@ -6,9 +6,9 @@
 #include <QWidget>
 #include <array>
 
-#include "app/platform.h"
 #include "reports/payoff_reports.h"
 #include "reports/ranking_report_window.h"
+#include "ui/platform.h"
 
 class QLineEdit;
 

@@ -4,7 +4,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/trading_post_picker.h"
+#include "ui/trading_post_picker.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 
@@ -26,14 +27,8 @@ RankingReportWindow::RankingReportWindow(const RankingWindowDesign& design, QWid
     layout->addWidget(rows_, 1);
 
     // Picker, "Get", the age, then the rows in reading order.
-    QWidget* previous = pickerRow_ ? pickerRow_->getButton() : nullptr;
-    for (QWidget* next :
-         {ageRow_ ? static_cast<QWidget*>(ageRow_->ageBox()) : nullptr, rows_->firstInTabOrder()}) {
-        if (previous && next)
-            setTabOrder(previous, next);
-        if (next)
-            previous = next;
-    }
+    chainTabOrder({pickerRow_ ? pickerRow_->getButton() : nullptr,
+                   ageRow_ ? ageRow_->ageBox() : nullptr, rows_->firstInTabOrder()});
 }
 
 void RankingReportWindow::runOnGet(Report report) {

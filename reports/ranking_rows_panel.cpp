@@ -5,22 +5,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStringList>
+#include <vector>
 
-#include "app/text_of.h"
-#include "app/trading_post_picker.h"
 #include "core/catalogue.h"
+#include "ui/text_of.h"
+#include "ui/trading_post_picker.h"
+#include "ui/widget_helpers.h"
 
 namespace ledgerly {
 namespace {
 
 constexpr int kRowsPerColumn = 20;
-
-QLabel* fixedLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
 
 // Leaves the control alone when the report says nothing about it.
 void applyText(QLabel* label, const std::optional<std::string>& text) {
@@ -33,54 +28,10 @@ void applyText(QLineEdit* box, const std::optional<std::string>& text) {
         box->setText(qtText(*text));
 }
 
-// The widest names a row can show in this font, so that no town or commodity is cut off.
-QString widestOf(const QFontMetrics& metrics, const QStringList& candidates) {
-    QString found;
-    for (const QString& candidate : candidates) {
-        if (metrics.horizontalAdvance(candidate) > metrics.horizontalAdvance(found)) {
-            found = candidate;
-        }
-    }
-    return found;
-}
-
-QStringList townNames() {
-    QStringList towns;
-    for (int tp = 1; tp <= kTradingPostCount; ++tp)
-        towns << qtText(tradingPost(tp).townName);
-    return towns;
-}
-
 }  // namespace
 
-QString widestCommodityName(const QFontMetrics& metrics) {
-    QStringList names;
-    for (int c = 0; c <= kCommodityCount; ++c)
-        names << qtText(commodityName(c));
-    return widestOf(metrics, names);
-}
-
-QLineEdit* readOnlyBox(const QString& name, const QString& widest, QWidget* parent) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
-    // Room for the frame and the text margins on top of the text itself.
-    constexpr int kFrameAndMargins = 14;
-    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + kFrameAndMargins);
-    return box;
-}
-
-QColor bandQColor(BandColour colour) {
-    return QColor::fromRgb(bandRgb(colour));
-}
-
 void paintBand(QLineEdit* box, BandColour colour) {
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, bandQColor(colour));
-    // Black on pure blue is hard to read; every other band is light enough for black.
-    palette.setColor(QPalette::Text, colour == BandColour::Blue ? Qt::white : Qt::black);
-    box->setPalette(palette);
-    box->setAutoFillBackground(true);
+    paintBackground(box, bandRgb(colour));
 }
 
 RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* parent)
@@ -95,7 +46,7 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
     const int gapColumn = columnsPerHalf;
     grid->setColumnMinimumWidth(gapColumn, fontMetrics().averageCharWidth() * 3);
 
-    const QString widestTown = widestOf(fontMetrics(), townNames());
+    const QString widestTown = widestTownName(fontMetrics());
     const QString widestName = widestCommodityName(fontMetrics());
     for (int r = 1; r <= kRankingRows; ++r) {
         const bool left = r <= kRowsPerColumn;
@@ -104,12 +55,12 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
         const QString n = QString::number(r);
         Row& row = rows_[r];
 
-        row.number = fixedLabel(QStringLiteral("Label%1").arg(left ? r + 1 : r + 3),
+        row.number = namedLabel(QStringLiteral("Label%1").arg(left ? r + 1 : r + 3),
                                 QStringLiteral("%1.").arg(r), this);
         row.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(row.number, gridRow, column++);
 
-        row.name = fixedLabel(QStringLiteral("Label22_%1").arg(r), QStringLiteral("Good"), this);
+        row.name = namedLabel(QStringLiteral("Label22_%1").arg(r), QStringLiteral("Good"), this);
         row.name->setMinimumWidth(fontMetrics().horizontalAdvance(widestName));
         grid->addWidget(row.name, gridRow, column++);
 
@@ -121,7 +72,7 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
         grid->addWidget(row.value, gridRow, column++);
 
         if (afterValue) {
-            grid->addWidget(fixedLabel(QStringLiteral("lblAfterValue_%1").arg(r),
+            grid->addWidget(namedLabel(QStringLiteral("lblAfterValue_%1").arg(r),
                                        options.labelAfterValue, this),
                             gridRow, column++);
         }
@@ -133,7 +84,7 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
 
         if (options.withDestination) {
             grid->addWidget(
-                fixedLabel(QStringLiteral("lblTo_%1").arg(r), QStringLiteral("To"), this), gridRow,
+                namedLabel(QStringLiteral("lblTo_%1").arg(r), QStringLiteral("To"), this), gridRow,
                 column++);
             row.destination = readOnlyBox(QStringLiteral("txtto_%1").arg(r), widestTown, this);
             row.destination->setAccessibleName(QStringLiteral("Row %1 destination").arg(n));
@@ -142,18 +93,11 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
     }
 
     // Tab through the rows in reading order: row 1 to 40, each row left to right.
-    QWidget* previous = nullptr;
-    for (int r = 1; r <= kRankingRows; ++r) {
-        for (QWidget* box :
-             {static_cast<QWidget*>(rows_[r].value), static_cast<QWidget*>(rows_[r].tradingPost),
-              static_cast<QWidget*>(rows_[r].destination)}) {
-            if (!box)
-                continue;
-            if (previous)
-                setTabOrder(previous, box);
-            previous = box;
-        }
-    }
+    std::vector<QWidget*> tabOrder;
+    for (int r = 1; r <= kRankingRows; ++r)
+        tabOrder.insert(tabOrder.end(),
+                        {rows_[r].value, rows_[r].tradingPost, rows_[r].destination});
+    chainTabOrder(tabOrder);
 }
 
 QWidget* RankingRowsPanel::firstInTabOrder() const {
@@ -182,11 +126,11 @@ void RankingRowsPanel::render(const RankingReportView& view) {
 
 AgeOfValuesRow::AgeOfValuesRow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("AgeOfValuesRow"));
-    auto* valued = fixedLabel(QStringLiteral("Label23"), QStringLiteral("Valued"), this);
+    auto* valued = namedLabel(QStringLiteral("Label23"), QStringLiteral("Valued"), this);
     ageBox_ = readOnlyBox(QStringLiteral("Text1"), QStringLiteral("999999.99"), this);
     ageBox_->setAccessibleName(QStringLiteral("Valued hours ago"));
     valued->setBuddy(ageBox_);
-    auto* hoursAgo = fixedLabel(QStringLiteral("Label44"), QStringLiteral("hours ago."), this);
+    auto* hoursAgo = namedLabel(QStringLiteral("Label44"), QStringLiteral("hours ago."), this);
 
     auto* line = new QHBoxLayout(this);
     line->setContentsMargins(0, 0, 0, 0);
@@ -203,10 +147,9 @@ void AgeOfValuesRow::render(const AgeView& age) {
 
 PickerRow::PickerRow(const QString& prompt, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PickerRow"));
-    auto* label = fixedLabel(QStringLiteral("Label1"), prompt, this);
     picker_ = new TradingPostPicker(this);
     picker_->setObjectName(QStringLiteral("Combo1"));
-    label->setBuddy(picker_);
+    auto* label = buddyLabel(QStringLiteral("Label1"), prompt, picker_, this);
     getButton_ = new QPushButton(QStringLiteral("Get"), this);
     getButton_->setObjectName(QStringLiteral("Command1"));
     getButton_->setEnabled(picker_->chosenTradingPost().has_value());
@@ -218,7 +161,7 @@ PickerRow::PickerRow(const QString& prompt, QWidget* parent) : QWidget(parent) {
     line->addWidget(picker_);
     line->addWidget(getButton_);
     line->addStretch(1);
-    setTabOrder(picker_, getButton_);
+    chainTabOrder({picker_, getButton_});
 }
 
 }  // namespace ledgerly

@@ -3,7 +3,6 @@
 // returns (reports/report_views.h).
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -12,7 +11,6 @@
 #include "reports/payoff_measures.h"
 #include "reports/report_views.h"
 
-class QFontMetrics;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,17 +19,8 @@ namespace ledgerly {
 
 class TradingPostPicker;
 
-// The colour a band paints, as the Qt colour of bandRgb.
-QColor bandQColor(BandColour colour);
-
 // Paints a read-only box's background with a band and keeps its text readable on it.
 void paintBand(QLineEdit* box, BandColour colour);
-
-// A read-only box named `name`, wide enough to show `widest` in full.
-QLineEdit* readOnlyBox(const QString& name, const QString& widest, QWidget* parent);
-
-// The commodity name that takes the most room in this font.
-QString widestCommodityName(const QFontMetrics& metrics);
 
 // How the rows of one report read, left to right:
 // "r."  name  value  [labelAfterValue]  trading post  ["To"  destination]

@@ -1,9 +1,7 @@
 #include "reports/report_windows.h"
 
+#include "reports/cpm_windows.h"
 #include "reports/frmpick.h"
-#include "reports/frmtop40cpm.h"
-#include "reports/frmtop40cpmall.h"
-#include "reports/frmtop40cpmfrom.h"
 #include "reports/payoff_windows.h"
 
 namespace ledgerly {

@@ -9,6 +9,7 @@ packages=(
     qt6-qpa-plugins                            # offscreen and X11 platforms
     xvfb xauth                                 # a virtual display where there is no real one
     clang libclang-rt-14-dev                   # fuzz targets
+    clang-tidy                                 # the static checks
     at-spi2-core python3-pyatspi dbus-x11      # the accessibility check
 )
 

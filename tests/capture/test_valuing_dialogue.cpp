@@ -38,7 +38,7 @@ struct Conversation {
     }
     void ask() {
         const AskNext next = dialogue.askNext(true);
-        if (next.kind == AskNext::Kind::send)
+        if (next.kind == AskNext::Kind::Send)
             commands.push_back(next.line);
     }
     ArrivalOutcome arrive(std::string_view bytes) {
@@ -275,7 +275,7 @@ private slots:
         QCOMPARE(talk.dialogue.beginValue().refusal, std::string("Valuing is already starting."));
         talk.ask();
         QVERIFY(talk.dialogue.beginValue().refusal.find("Adamantite") != std::string::npos);
-        QCOMPARE(talk.dialogue.askNext(true).kind, AskNext::Kind::alreadyAsked);
+        QCOMPARE(talk.dialogue.askNext(true).kind, AskNext::Kind::AlreadyAsked);
         // The server answers each command once, so each value lands on its own commodity.
         for (int c = 1; c <= 3; ++c) {
             talk.arrive(answer(std::to_string(100 + c)));

@@ -5,11 +5,11 @@
 #include <QTest>
 #include <memory>
 
-#include "app/trading_post_picker.h"
 #include "export/export_lines.h"
 #include "export/export_windows.h"
 #include "support/export_test_data.h"
 #include "support/test_platform.h"
+#include "ui/trading_post_picker.h"
 
 using namespace ledgerly;
 using namespace ledgerly::testing;

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/platform.h"
 #include "core/trade_data.h"
+#include "ui/platform.h"
 
 namespace ledgerly::testing {
 
