@@ -71,6 +71,11 @@ AgeView ageOfValuesFor(TradeData& data, const Clock& clock, int tp,
                        std::string_view decimalSeparator) {
     const float reading = readHourClock(clock);
     data.buffers.hourClockScratch = reading;
+    return ageOfValuesAt(data, reading, tp, decimalSeparator);
+}
+
+AgeView ageOfValuesAt(const TradeData& data, float reading, int tp,
+                      std::string_view decimalSeparator) {
     AgeView view;
     view.age = ageOfValues(reading, data.stamp(tp));
     view.text = ageText(view.age, decimalSeparator);

@@ -37,6 +37,10 @@ struct AgeView {
 AgeView ageOfValuesFor(TradeData& data, const Clock& clock, int tp,
                        std::string_view decimalSeparator = ".");
 
+// The same age at a reading the caller took, for views that keep out of the shared buffers.
+AgeView ageOfValuesAt(const TradeData& data, float reading, int tp,
+                      std::string_view decimalSeparator = ".");
+
 // What destination d pays for the commodity in slot k of source s.
 float payoff(const TradeData& data, int s, int k, int d);
 
