@@ -10,7 +10,7 @@ void addCaptureWindows(ToolWindowCatalogue& catalogue, AppContext& context) {
     // Name, password and the recognised post belong to the program, not to one Auto Valuer
     // window: closing the window and opening it again keeps them.
     auto session = std::make_shared<ValuingSession>();
-    catalogue[QStringLiteral("Command12")] = [&context, session](QWidget* parent) -> QWidget* {
+    catalogue[QLatin1String(kAutoValuerButton)] = [&context, session](QWidget* parent) -> QWidget* {
         return new frmvalueing(context, *session, parent);
     };
 }

@@ -15,4 +15,17 @@ using ToolWindowFactory = std::function<QWidget*(QWidget* parent)>;
 // Keyed by the main window button's name ("Command2", ...).
 using ToolWindowCatalogue = std::map<QString, ToolWindowFactory>;
 
+// The button that opens the Auto Valuer.
+inline constexpr char kAutoValuerButton[] = "Command12";
+
+// Whoever keeps the tool windows (the main window, their parent), so that one tool window can
+// lead the user on to another by its button name without knowing who makes it.
+class ToolWindowHost {
+public:
+    virtual void openToolWindow(const QString& buttonName) = 0;
+
+protected:
+    ~ToolWindowHost() = default;
+};
+
 }  // namespace ledgerly

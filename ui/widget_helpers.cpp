@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTableWidgetItem>
 
 #include "core/catalogue.h"
 #include "ui/text_of.h"
@@ -19,6 +20,13 @@ QString widestOf(const QFontMetrics& metrics, const QStringList& candidates) {
             found = candidate;
     }
     return found;
+}
+
+// Black on a dark background such as pure blue is hard to read; pure red, green and yellow are
+// light enough for black.
+QColor readableTextOn(const QColor& background) {
+    constexpr int kDarkGray = 64;
+    return qGray(background.rgb()) < kDarkGray ? Qt::white : Qt::black;
 }
 
 }  // namespace
@@ -49,12 +57,15 @@ void paintBackground(QLineEdit* box, std::uint32_t rgb) {
     const QColor background = QColor::fromRgb(rgb);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, background);
-    // Black on a dark background such as pure blue is hard to read; pure red, green and yellow
-    // are light enough for black.
-    constexpr int kDarkGray = 64;
-    palette.setColor(QPalette::Text, qGray(background.rgb()) < kDarkGray ? Qt::white : Qt::black);
+    palette.setColor(QPalette::Text, readableTextOn(background));
     box->setPalette(palette);
     box->setAutoFillBackground(true);
+}
+
+void paintBackground(QTableWidgetItem* cell, std::uint32_t rgb) {
+    const QColor background = QColor::fromRgb(rgb);
+    cell->setBackground(background);
+    cell->setForeground(readableTextOn(background));
 }
 
 void chainTabOrder(const std::vector<QWidget*>& widgets) {

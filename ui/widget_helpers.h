@@ -10,6 +10,7 @@
 class QFontMetrics;
 class QLabel;
 class QLineEdit;
+class QTableWidgetItem;
 class QWidget;
 
 namespace ledgerly {
@@ -25,6 +26,7 @@ QLineEdit* readOnlyBox(const QString& name, const QString& widest, QWidget* pare
 
 // Paints a box's background in `rgb` (0xRRGGBB) and keeps its text readable on it.
 void paintBackground(QLineEdit* box, std::uint32_t rgb);
+void paintBackground(QTableWidgetItem* cell, std::uint32_t rgb);
 
 // Tab from each widget to the next, in the order given; null entries are skipped.
 void chainTabOrder(std::initializer_list<QWidget*> widgets);
