@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -52,6 +53,11 @@ frmMain::frmMain(ToolWindowCatalogue catalogue, QWidget* parent)
         QStringLiteral("Command7"),
         QStringLiteral("Put top 5 non-cpk payoffs from one TP to another TP onto clipboard"));
     auto* command11 = addButton(QStringLiteral("Command11"), QStringLiteral("Best Run Picker"));
+    auto* command13 =
+        addButton(QStringLiteral("Command13"), QStringLiteral("Where to sell a commodity"));
+    auto* command14 =
+        addButton(QStringLiteral("Command14"), QStringLiteral("Which posts to revalue"));
+    auto* command15 = addButton(QStringLiteral("Command15"), QStringLiteral("Best round trips"));
 
     // Left column: capture and the per-move reports; right column: the payoff reports.
     auto* grid = new QGridLayout;
@@ -69,6 +75,12 @@ frmMain::frmMain(ToolWindowCatalogue catalogue, QWidget* parent)
     grid->addWidget(command4, 6, 0);
     grid->addWidget(command7, 6, 2);
     grid->addWidget(command11, 7, 0, 1, 3, Qt::AlignHCenter);
+    // The trader questions: one row of three beneath the run picker.
+    auto* questions = new QHBoxLayout;
+    questions->addWidget(command13);
+    questions->addWidget(command14);
+    questions->addWidget(command15);
+    grid->addLayout(questions, 8, 0, 1, 3);
 
     auto* foot = new QLabel(
         QStringLiteral("Ledgerly Version 3.0 - made by the Ledgerly team for Caldmoor's traders"),
@@ -81,7 +93,7 @@ frmMain::frmMain(ToolWindowCatalogue catalogue, QWidget* parent)
     layout->addWidget(foot);
 
     chainTabOrder({command2, command3, command4, command7, command8, command5, command6, command9,
-                   command10, command11, command12});
+                   command10, command11, command12, command13, command14, command15});
 }
 
 QPushButton* frmMain::addButton(const QString& name, const QString& caption) {

@@ -1,4 +1,4 @@
-// The main window: eleven buttons, each opening one tool window. A tool window is made on the
+// The main window: fourteen buttons, each opening one tool window. A tool window is made on the
 // first click; while it is open a click only shows and raises it; once the user closes it, it is
 // gone and the next click makes it afresh.
 #pragma once
@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace ledgerly {
 
-class frmMain : public QWidget {
+class frmMain : public QWidget, public ToolWindowHost {
     Q_OBJECT
 public:
     explicit frmMain(ToolWindowCatalogue catalogue, QWidget* parent = nullptr);
@@ -21,7 +21,7 @@ public:
     QPushButton* button(const QString& name) const;
     // The live tool window of a button, or null when none is open.
     QWidget* toolWindow(const QString& buttonName) const;
-    void openToolWindow(const QString& buttonName);
+    void openToolWindow(const QString& buttonName) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
