@@ -10,6 +10,7 @@
 #include "reports/cpm_reports.h"
 #include "reports/payoff_reports.h"
 #include "reports/run_picker.h"
+#include "reports/trader_questions.h"
 
 namespace ledgerly::bench {
 namespace {
@@ -53,6 +54,15 @@ void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall) 
     computation(QStringLiteral("report: top 40 CPM to any post"),
                 [&] { topCpmToAnyTradingPost(data); });
     computation(QStringLiteral("report: run picker"), [&] { pickRun(data, 5, "."); });
+    // The trader questions read the table only; Round Trips with its age filter on, which
+    // leaves every loop of this table in.
+    computation(QStringLiteral("question: where to sell a commodity"),
+                [&] { whereToSell(data, clock, 6, "."); });
+    computation(QStringLiteral("question: which posts to revalue"),
+                [&] { revalueNext(data, clock, "."); });
+    computation(QStringLiteral("question: best round trips"), [&] {
+        bestRoundTrips(data, clock, RoundTripFilter{std::nullopt, 1.0e9}, ".");
+    });
     computation(QStringLiteral("export: values between two posts"),
                 [&] { valuesExportLine(data, clock, 5, 12); });
     computation(QStringLiteral("export: top 5 non-cpk"),
