@@ -29,10 +29,15 @@ bool hasRoute(int movesBetween) {
 // slot never counts. 0 when `from` sells nothing.
 int bestSlotFor(const TradeData& data, int from, int to) {
     int best = 0;
+    float bestValue = 0.0F;
     for (int k = 1; k <= kGoodsSlotCount; ++k) {
-        if (goodsSlot(from, k) != 0 &&
-            (best == 0 || payoff(data, from, k, to) > payoff(data, from, best, to)))
+        if (goodsSlot(from, k) == 0)
+            continue;
+        const float value = payoff(data, from, k, to);
+        if (best == 0 || value > bestValue) {
             best = k;
+            bestValue = value;
+        }
     }
     return best;
 }
@@ -113,12 +118,16 @@ std::vector<RevalueRow> revalueNext(const TradeData& data, const Clock& clock,
 std::vector<RoundTripRow> bestRoundTrips(const TradeData& data, const Clock& clock,
                                          const RoundTripFilter& filter,
                                          std::string_view decimalSeparator) {
-    const float reading = readHourClock(clock);
+    // Only the ages themselves, cut to hundredths as shown; their texts are never shown here.
     std::array<double, kTradingPostCount + 1> ages{};
-    for (int tp = 1; tp <= kTradingPostCount; ++tp)
-        ages[tp] = ageOfValuesAt(data, reading, tp).age;
+    if (filter.maxAgeHours) {
+        const float reading = readHourClock(clock);
+        for (int tp = 1; tp <= kTradingPostCount; ++tp)
+            ages[tp] = ageOfValues(reading, data.stamp(tp));
+    }
 
     std::vector<Loop> loops;
+    loops.reserve(kTradingPostCount * (kTradingPostCount - 1) / 2);
     for (int a = 1; a <= kTradingPostCount; ++a) {
         for (int b = a + 1; b <= kTradingPostCount; ++b) {
             if (!hasRoute(moves(a, b)) || !hasRoute(moves(b, a)) || !passes(filter, ages, a, b))
