@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -35,10 +36,24 @@ QTableWidget* resultTable(const QString& name, const QString& accessibleName,
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setTabKeyNavigation(false);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Rows keep one height and columns are fitted once per fill (growToFit): measuring every
+    // cell on each layout pass made Round Trips slow to open.
+    constexpr int kCellMargins = 4;
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + kCellMargins);
     table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    // Counted into the table's size from the start, so that a long list never hides a column.
+    table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     return table;
+}
+
+// Once rows have arrived the table wants more room than it did empty; the window grows to give
+// it (never shrinks what the user chose).
+void growToFit(QWidget* window, QTableWidget* table) {
+    table->resizeColumnsToContents();
+    table->setMinimumWidth(
+        table->verticalHeader()->sizeHint().width() + table->horizontalHeader()->length() +
+        table->verticalScrollBar()->sizeHint().width() + 2 * table->frameWidth());
+    window->resize(window->size().expandedTo(window->sizeHint()));
 }
 
 void startRows(QTableWidget* table, int count) {
@@ -123,6 +138,7 @@ void frmwheresell::find() {
         setCell(markets_, r, 3, row.moves, Align::Figure);
         setCell(markets_, r, 4, row.goldPerMove, Align::Figure, row.goldPerMoveColour);
     }
+    growToFit(this, markets_);
 }
 
 frmrevalue::frmrevalue(AppContext& context, std::function<void()> openAutoValuer, QWidget* parent)
@@ -172,6 +188,7 @@ void frmrevalue::refresh() {
     }
     // The oldest prices are the ones to revalue next.
     posts_->selectRow(0);
+    growToFit(this, posts_);
 }
 
 frmroundtrips::frmroundtrips(AppContext& context, QWidget* parent)
@@ -250,6 +267,7 @@ void frmroundtrips::recompute() {
         setCell(loops_, r, 6, row.payoff, Align::Figure);
         setCell(loops_, r, 7, row.goldPerMove.text, Align::Figure, row.goldPerMove.colour);
     }
+    growToFit(this, loops_);
 }
 
 }  // namespace ledgerly
