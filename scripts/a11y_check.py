@@ -2,7 +2,8 @@
 """Drives a running Ledgerly through the accessibility interface (AT-SPI), as a screen reader
 or switch-access tool would: finds the main window, presses every button by its accessible
 action and checks that the tool window it opens has the right title and that every text box
-and drop-down list in it has an accessible name. Exits non-zero on the first failure."""
+and drop-down list in it has an accessible name; for the windows listed in EXPECTED_CONTROLS it
+also finds each named control. Exits non-zero on the first failure."""
 import sys
 import time
 
@@ -20,6 +21,21 @@ EXPECTED_WINDOWS = {
     "Best Run Picker": "Pick a Run",
     "Put values from one Tp to another TP onto clipboard": "Export",
     "Put top 5 non-cpk payoffs from one TP to another TP onto clipboard": "Top 5 non-cpk",
+    "Where to sell a commodity": "Where to Sell",
+    "Which posts to revalue": "Revalue Next",
+    "Best round trips": "Round Trips",
+}
+# Controls a screen reader user must be able to reach by role and name.
+EXPECTED_CONTROLS = {
+    "Where to Sell": [(pyatspi.ROLE_COMBO_BOX, "Commodity"), (pyatspi.ROLE_PUSH_BUTTON, "Find"),
+                      (pyatspi.ROLE_TEXT, "Sold at"), (pyatspi.ROLE_TABLE, "Markets")],
+    "Revalue Next": [(pyatspi.ROLE_TABLE, "Posts, oldest prices first"),
+                     (pyatspi.ROLE_PUSH_BUTTON, "Value this post"),
+                     (pyatspi.ROLE_PUSH_BUTTON, "Refresh")],
+    "Round Trips": [(pyatspi.ROLE_COMBO_BOX, "Through"),
+                    (pyatspi.ROLE_CHECK_BOX, "Leave out prices older than"),
+                    (pyatspi.ROLE_SPIN_BUTTON, "Oldest prices kept, in hours"),
+                    (pyatspi.ROLE_TABLE, "Loops, best per move first")],
 }
 NAMED_ROLES = {pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_COMBO_BOX,
                pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON}
@@ -69,6 +85,17 @@ def has_label(accessible):
     return False
 
 
+def names(accessible):
+    """The accessible's own name and the names of the labels that label it (on Linux a drop-down
+    list's own name is its current text, and its label comes as a relation)."""
+    found = {accessible.name}
+    for relation in accessible.getRelationSet():
+        if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            for i in range(relation.getNTargets()):
+                found.add(relation.getTarget(i).name.replace("&", ""))
+    return found
+
+
 def main():
     app = wait_for("the Ledgerly application", application)
     main_window = wait_for("the main window", lambda: top_level(app, "Ledgerly"))
@@ -87,6 +114,11 @@ def main():
                    if a.getRole() in NAMED_ROLES and not has_label(a)]
         if unnamed:
             sys.exit(f"FAIL: in {title!r} these have no accessible name: {unnamed[:5]}")
+        present = {(a.getRole(), name) for a in walk(window) for name in names(a)}
+        missing = [name for role, name in EXPECTED_CONTROLS.get(title, [])
+                   if (role, name) not in present]
+        if missing:
+            sys.exit(f"FAIL: in {title!r} no control named {missing}")
         print(f"ok: {caption!r} opens {title!r}")
         checked += 1
     print(f"accessibility check: {checked} windows opened and checked")
