@@ -25,6 +25,9 @@ TOUR = [  # main-window button, window title, posts to pick (Down presses), butt
     ("Put values from one Tp to another TP onto clipboard", "Export", [1, 2], "Get"),
     ("Put top 5 non-cpk payoffs from one TP to another TP onto clipboard", "Top 5 non-cpk",
      [1], "Get"),
+    ("Where to sell a commodity", "Where to Sell", [6], "Find"),
+    ("Which posts to revalue", "Revalue Next", [], None),
+    ("Best round trips", "Round Trips", [], None),
     ("GET VALUES", "Auto Valuer", [], None),
 ]
 
