@@ -152,8 +152,6 @@ std::vector<RoundTripRow> bestRoundTrips(const TradeData& data, const Clock& clo
     std::vector<RoundTripRow> rows;
     for (const Loop& loop : loops) {
         RoundTripRow row;
-        row.a = loop.a;
-        row.b = loop.b;
         row.townA = std::string(tradingPost(loop.a).townName);
         row.townB = std::string(tradingPost(loop.b).townName);
         row.outbound = std::string(commodityName(goodsSlot(loop.a, loop.outboundSlot)));

@@ -67,8 +67,6 @@ struct RoundTripFilter {
 };
 
 struct RoundTripRow {
-    int a = 0;
-    int b = 0;
     std::string townA;
     std::string townB;
     std::string outbound;  // a's best good at b

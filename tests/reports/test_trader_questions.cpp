@@ -89,12 +89,12 @@ private slots:
     void revalueNext_data() {
         addColumns();
         QTest::newRow("never valued first in post order, then the oldest; equal ages keep order")
-            << Prices{} << Stamps{{0, 35},    {7, 10},      {5, 27},       {3, 10},
-                                  {6, 34.5F}, {9, 33.004F}, {4, 33.0001F}, {2, 33.009F}}
+            << Prices{} << Stamps{{0, 35},    {7, 10},      {5, 27},        {3, 10},
+                                  {6, 34.5F}, {9, 33.004F}, {19, 33.0001F}, {2, 33.009F}}
             << QString(
                    "Ranger's Cabin|never valued/red;Lyryanoth|never valued/red;Mystara|9/red;"
-                   "Elven Marketplace|2.99/yellow;Riverton|2.99/yellow;"
-                   "New Genesia|2.99/yellow;Vanlarra|1.5/green;Caldmoor|1/green")
+                   "Elven Marketplace|2.99/yellow;New Genesia|2.99/yellow;"
+                   "NaeraMae|2.99/yellow;Vanlarra|1.5/green;Caldmoor|1/green")
                    .split(';');
     }
     void revalueNext() {
