@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 [ -f "$build_dir/compile_commands.json" ] || scripts/build.sh "$build_dir"
 if [ "${2:-}" = "--plain" ]; then
-    files='^.*/(core/.*|reports/(payoff_measures|payoff_reports|cpm_reports|run_picker|ranking_display)|capture/valuing_dialogue|export/export_lines)\.cpp$'
+    files='^.*/(core/.*|reports/(payoff_measures|payoff_reports|cpm_reports|run_picker|ranking_display|trader_questions)|capture/valuing_dialogue|export/export_lines)\.cpp$'
 else
     files='^.*/(core|ui|reports|capture|export|app)/.*\.cpp$'
 fi
