@@ -83,7 +83,8 @@ frmMain::frmMain(ToolWindowCatalogue catalogue, QWidget* parent)
     grid->addLayout(questions, 8, 0, 1, 3);
 
     auto* foot = new QLabel(
-        QStringLiteral("Ledgerly Version 3.0 - made by the Ledgerly team for Caldmoor's traders"),
+        QStringLiteral(LEDGERLY_NAME " Version " LEDGERLY_VERSION
+                                     " - made by the Ledgerly team for Caldmoor's traders"),
         this);
     foot->setObjectName(QStringLiteral("lblVersion"));
     foot->setAlignment(Qt::AlignCenter);

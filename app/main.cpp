@@ -1,32 +1,55 @@
 // Ledgerly: a trade calculator for players of Caldmoor.
 //
 // How the pieces meet: main() builds the one data module (core/trade_data.h) and the real
-// platform seams (app/platform.h), then startLedgerly() loads the trade values file
+// platform seams (ui/platform.h), then startLedgerly() loads the trade values file
 // (core/store_file.h) and shows the main window (app/frmmain.h). Each main-window button opens
 // a tool window registered by its area: the Auto Valuer (capture/) fills one trading post's
 // prices from the game server and saves the file; the report windows (reports/) and the export
 // windows (export/) read the table through plain functions that return what the window shows.
 #include <QApplication>
+#include <cstdio>
 
+#include "app/command_line.h"
 #include "app/startup.h"
 #include "core/trade_data.h"
 #include "ui/platform.h"
 
+namespace {
+
+// For a command line that does not start the program: prints its answer, returns the exit code.
+int answer(const ledgerly::CommandLine& line) {
+    const bool refused = line.outcome == ledgerly::CommandLine::Outcome::Refused;
+    std::fputs(line.text.toLocal8Bit().constData(), refused ? stderr : stdout);
+    return refused ? 2 : 0;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // Help, version and a refused server are answered before QApplication starts, so that they
+    // need no display; what only Qt's own options explain waits until it has taken them out.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    ledgerly::CommandLine line =
+        ledgerly::parseCommandLine(arguments, ledgerly::UnknownOptions::Allowed);
+    if (line.outcome != ledgerly::CommandLine::Outcome::Run)
+        return answer(line);
+
     QApplication app(argc, argv);
+    line = ledgerly::parseCommandLine(QCoreApplication::arguments(),
+                                      ledgerly::UnknownOptions::Refused);
+    if (line.outcome != ledgerly::CommandLine::Outcome::Run)
+        return answer(line);
     ledgerly::setUpApplication();
 
     ledgerly::TradeData data;
     ledgerly::QtMessageBoxes messages;
     ledgerly::SystemClipboard clipboard;
     ledgerly::SystemClock clock;
-    ledgerly::Platform platform{
-        messages,
-        clipboard,
-        clock,
-        ledgerly::defaultStorePath(),
-        {QString::fromLatin1(ledgerly::kGameServerHost), ledgerly::kGameServerPort},
-        std::chrono::seconds(2)};
+    ledgerly::Platform platform{messages,    clipboard,
+                                clock,       ledgerly::defaultStorePath(),
+                                line.server, std::chrono::seconds(2)};
     ledgerly::AppContext context{data, platform};
 
     const auto mainWindow = ledgerly::startLedgerly(context);

@@ -275,7 +275,11 @@ void frmvalueing::socketError(QAbstractSocket::SocketError error) {
         appendNote("The server has closed the connection.");
         return;
     }
-    context_.platform.messages.inform(this, QStringLiteral("Error: ") + sckMain_->errorString());
+    // Named: with --server it need not be the game's own server that refused.
+    const GameEndpoint& server = context_.platform.gameEndpoint;
+    context_.platform.messages.inform(
+        this, QStringLiteral("Error: %1 (server %2, port %3)")
+                  .arg(sckMain_->errorString(), server.host, QString::number(server.port)));
 }
 
 bool frmvalueing::letPendingEventsRun() {

@@ -16,6 +16,7 @@ binary=$1 store=$2 seconds=$3
 shift 3
 export HOME=$(mktemp -d)
 export XDG_RUNTIME_DIR=$(mktemp -d)
+trap 'rm -rf "$HOME" "$XDG_RUNTIME_DIR"' EXIT
 if [ -n "$store" ]; then
     mkdir -p "$HOME/.local/share/ledgerly"
     cp "$store" "$HOME/.local/share/ledgerly/tradevalues.txt"
@@ -28,6 +29,7 @@ app=$!
 status=0
 timeout "$seconds" "$@" || status=$?
 kill $app $bus 2>/dev/null || true
+wait $app $bus 2>/dev/null || true   # gone before their folders go
 exit $status
 INNER
 xvfb-run -a -s "-screen 0 $screen" dbus-run-session -- bash "$inner" "$binary" "$store" "$seconds" "$@" \

@@ -12,7 +12,20 @@ if command -v xvfb-run >/dev/null 2>&1; then
     echo "No display found (DISPLAY and WAYLAND_DISPLAY are unset), so Ledgerly runs on a"
     echo "virtual X display where nobody can see it. Run this from a desktop session to use it."
     echo "Press Ctrl+C to stop."
-    exec xvfb-run -a build/app/ledgerly
+    # The virtual display runs as a job of its own (set -m), so that Ctrl+C reaches this script
+    # alone, which then stops Ledgerly first; xvfb-run closes the display after it and tidies
+    # up. Were the display to go first, Ledgerly would report its broken X11 connection and
+    # xvfb-run would leave its files behind. The session bus ends with Ledgerly as well.
+    set -m
+    xvfb-run -a dbus-run-session -- build/app/ledgerly &
+    job=$!
+    status=0
+    trap 'pkill -INT -g "$job" -x ledgerly || true' INT TERM HUP
+    while kill -0 "$job" 2>/dev/null; do
+        status=0
+        wait "$job" || status=$?
+    done
+    exit $status
 fi
 echo "No display found and xvfb-run is not installed: Ledgerly is a desktop program and needs" >&2
 echo "a graphical session (or the xvfb package for a virtual one)." >&2

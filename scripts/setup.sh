@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs whatever Ledgerly needs to build, test and run that is missing on a Debian 12 machine.
+# Installs whatever Ledgerly needs to build, test, run and package that is missing on a Debian 12
+# machine, and any further packages named on its command line (scripts/setup.sh [package...]).
 # Uses apt-get directly as root, otherwise through sudo.
 set -euo pipefail
 
@@ -8,9 +9,13 @@ packages=(
     qt6-base-dev libgl-dev                     # Qt 6 Widgets, Network and Test
     qt6-qpa-plugins                            # offscreen and X11 platforms
     xvfb xauth                                 # a virtual display where there is no real one
-    clang libclang-rt-14-dev                   # fuzz targets
+    python3                                    # the sample price table
+    clang libclang-rt-14-dev llvm              # fuzz targets, and the symbolizer for findings
     clang-tidy                                 # the static checks
     at-spi2-core python3-pyatspi dbus-x11      # the accessibility check
+    dpkg-dev file                              # the Debian package
+    desktop-file-utils appstream               # validators of its desktop entry and metainfo
+    "$@"
 )
 
 missing=()

@@ -34,7 +34,7 @@ struct GameEndpoint {
     quint16 port = 0;
 };
 
-// The game server everyone plays on. Only tests point the program elsewhere.
+// The game server everyone plays on; --server and tests point the program elsewhere.
 inline constexpr char kGameServerHost[] = "play.caldmoor.net";
 inline constexpr quint16 kGameServerPort = 4001;
 

@@ -281,7 +281,11 @@ private slots:
         }
         v.click("Command2");
         QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 2; }));
-        QCOMPARE(v.t.messages.shown[1].text, QStringLiteral("Error: Connection refused"));
+        const QString refused = v.t.messages.shown[1].text;  // names the server it tried
+        const GameEndpoint& tried = v.t.platform.gameEndpoint;
+        QVERIFY2(refused.startsWith(QStringLiteral("Error: Connection refused")) &&
+                     refused.contains(tried.host) && refused.contains(QString::number(tried.port)),
+                 qPrintable(refused));
         QCOMPARE(v.t.messages.shown[1].caption, QStringLiteral("Ledgerly"));
         QCOMPARE(v.log(), QStringLiteral("Connecting...."));
     }

@@ -1,0 +1,22 @@
+# The Debian package, made by `cpack -G DEB` in a build folder (scripts/package.sh). Its
+# dependencies are read from the libraries the program links (dpkg-shlibdeps).
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VENDOR "The Ledgerly team")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${PROJECT_DESCRIPTION})
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Ledgerly keeps the price that each of Caldmoor's 19 trading posts pays for each"
+    "of the 88 commodities, captures one post's prices by asking the game's shopkeeper"
+    "for every price, ranks hauls between posts by payoff and by payoff per move, and"
+    "copies one-line summaries to the clipboard.")
+set(CPACK_GENERATOR DEB)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Ledgerly team")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt speaks Wayland only with it; without, it falls back to XWayland on Wayland desktops.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# cpack installs what the build folder holds; scripts/package.sh builds the program first
+# instead of everything with its tests.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+include(CPack)
