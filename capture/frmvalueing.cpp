@@ -10,11 +10,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTcpSocket>
-#include <QTextCursor>
 #include <QThread>
-#include <QTimer>
 #include <filesystem>
-#include <utility>
 
 #include "core/catalogue.h"
 #include "core/hour_clock.h"
@@ -26,8 +23,6 @@ namespace ledgerly {
 namespace {
 
 const QString kNotYetKnown = QStringLiteral("Not Yet Known");
-// About 25 repaints a second at most while text pours in.
-constexpr int kPaintInterval = 40;
 
 QString latin1Text(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
@@ -50,15 +45,8 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
       txtmain_(new QPlainTextEdit(this)),
       txttpat_(new QLineEdit(this)),
       Label4_(new QLabel(this)),
-      sckMain_(new QTcpSocket(this)) {
-    paintPacer_ = new QTimer(this);
-    paintPacer_->setSingleShot(true);
-    paintPacer_->setInterval(kPaintInterval);
-    paintPacer_->setObjectName(QStringLiteral("paintPacer"));
-    connect(paintPacer_, &QTimer::timeout, this, [this] {
-        flushLog();
-        setUpdatesEnabled(true);
-    });
+      sckMain_(new QTcpSocket(this)),
+      log_(this, txtmain_, Label4_) {
     setObjectName(QStringLiteral("frmvalueing"));
     setWindowTitle(QStringLiteral("Auto Valuer"));
 
@@ -71,6 +59,9 @@ frmvalueing::frmvalueing(AppContext& context, ValuingSession& session, QWidget* 
     Label4_->setObjectName(QStringLiteral("Label4"));
     sckMain_->setObjectName(QStringLiteral("sckMain"));
 
+    // Readable while it is typed, masked whenever the user is not editing it, so a glance at
+    // the screen does not give it away.
+    txtppass_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     txtmain_->setReadOnly(true);
     txtmain_->setUndoRedoEnabled(false);  // an undo history of the log would grow without end
     txtmain_->setAccessibleName(QStringLiteral("Server text"));
@@ -139,9 +130,7 @@ frmvalueing::~frmvalueing() {
 void frmvalueing::connectPressed() {
     dialogue_.connectPressed(latin1Bytes(txtpname_->text()), latin1Bytes(txtppass_->text()));
     ++connection_;
-    pendingLog_.clear();
-    pendingLogReplacesAll_ = false;
-    txtmain_->setPlainText(QStringLiteral("Connecting...."));
+    log_.reset(QStringLiteral("Connecting...."));
     // Dropped without a goodbye: the server will see the character lose link, as it should.
     sckMain_->abort();
     const GameEndpoint& endpoint = context_.platform.gameEndpoint;
@@ -151,72 +140,46 @@ void frmvalueing::connectPressed() {
 void frmvalueing::socketConnected() {
     // Every line is a command the server should act on now, not gather with the next.
     sckMain_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    appendToLog(QStringLiteral("\r\nConnected."));
+    log_.append(QStringLiteral("\r\nConnected."));
     if (!isConnected()) {
         informNotConnected();
         return;
     }
-    const LoginLines login = dialogue_.loginLines();
-    for (const std::string& line : login.beforePause)
+    const quint64 connection = connection_;
+    for (const std::string& line : dialogue_.connected())
         sendLine(line);
-    // The server needs a moment to take the login; the pause deliberately holds everything,
-    // and whatever arrives meanwhile is handled afterwards.
+    // The server needs a moment to take the login; the pause deliberately holds everything.
     QThread::msleep(static_cast<unsigned long>(context_.platform.loginPause.count()));
-    for (const std::string& line : login.afterPause)
-        sendLine(line);
-    letPendingEventsRun();
+    // What came meanwhile is shown before anything more is sent: a server that answered the
+    // login by hanging up would make the next line fail, and its last words would be lost.
+    if (!letPendingEventsRun() || connection != connection_)
+        return;
+    sendLines(dialogue_.pauseOver());
 }
 
 void frmvalueing::valuePressed() {
-    if (!isConnected()) {
+    const ValuePress press = dialogue_.valuePressed(isConnected());
+    if (press.notConnected) {
         informNotConnected();
         return;
     }
-    const ValueStart start = dialogue_.beginValue();
-    if (!start.refusal.empty()) {
-        appendNote(start.refusal);
-        return;
-    }
-    for (const std::string& line : start.lines)
-        sendLine(line);
-    const quint64 connection = connection_;
-    if (!letPendingEventsRun() || connection != connection_)
-        return;
-    askNext();
-}
-
-bool frmvalueing::askNext() {
-    const AskNext ask = dialogue_.askNext(isConnected());
-    switch (ask.kind) {
-        case AskNext::Kind::Send:
-            sendLine(ask.line);
-            return letPendingEventsRun();
-        case AskNext::Kind::NotConnected:
-            informNotConnected();
-            return true;
-        case AskNext::Kind::AlreadyAsked:
-            return true;
-    }
-    return true;
+    if (press.progress)
+        log_.setProgress(qtText(*press.progress));
+    if (!press.note.empty())
+        appendNote(press.note);
+    if (!press.lines.empty())
+        sendLines(press.lines);
 }
 
 void frmvalueing::socketReadyRead() {
     arrivals_.drain(*sckMain_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
 }
 
-void frmvalueing::holdPainting() {
-    // Everything still changes at once; only the repaint waits, at most one interval.
-    if (paintPacer_->isActive())
-        return;
-    setUpdatesEnabled(false);
-    paintPacer_->start();
-}
-
 bool frmvalueing::handleArrival(const QByteArray& bytes) {
-    holdPainting();
+    log_.holdPainting();
     const ArrivalOutcome out = dialogue_.arrive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    appendToLog(latin1Text(out.shown));
+    log_.append(latin1Text(out.shown));
     for (const std::string& note : out.notes)
         appendNote(note);
     if (out.shopName)
@@ -224,12 +187,16 @@ bool frmvalueing::handleArrival(const QByteArray& bytes) {
     // Unlike server text, the progress is the program's own UTF-8: the user's decimal
     // separator need not be a single Latin-1 character.
     if (out.progress)
-        pendingProgress_ = qtText(*out.progress);
+        log_.setProgress(qtText(*out.progress));
     if (out.complete)
         return finishRun();
-    if (out.askNext)
-        return askNext();
-    return true;
+    if (!out.ask)
+        return true;
+    if (!isConnected()) {
+        informNotConnected();
+        return true;
+    }
+    return sendLines({*out.ask});
 }
 
 bool frmvalueing::finishRun() {
@@ -258,13 +225,8 @@ bool frmvalueing::finishRun() {
             return false;
     }
     txttpat_->setText(kNotYetKnown);
-    pendingProgress_.reset();
-    Label4_->clear();
-    pendingLog_.clear();
-    pendingLogReplacesAll_ = false;
-    txtmain_->clear();
-    paintPacer_->stop();
-    setUpdatesEnabled(true);
+    log_.reset(QString());
+    log_.setProgress(QString());
     hide();
     return true;
 }
@@ -292,8 +254,14 @@ bool frmvalueing::isConnected() const {
     return sckMain_->state() == QAbstractSocket::ConnectedState;
 }
 
+bool frmvalueing::sendLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines)
+        sendLine(line);
+    return letPendingEventsRun();
+}
+
 void frmvalueing::sendLine(const std::string& line) {
-    if (!sckMain_->isOpen())
+    if (!isConnected())
         return;
     QByteArray bytes(line.data(), static_cast<qsizetype>(line.size()));
     bytes += "\r\n";
@@ -301,49 +269,8 @@ void frmvalueing::sendLine(const std::string& line) {
     sckMain_->flush();
 }
 
-void frmvalueing::appendToLog(const QString& text) {
-    // While text pours in, it is gathered and laid out in one go when painting resumes.
-    pendingLog_ += text;
-    if (pendingLog_.size() > kLogLimit) {
-        // Some of the newest text is already dropped, so everything shown is older still.
-        pendingLog_.remove(0, pendingLog_.size() - kLogLimit);
-        pendingLogReplacesAll_ = true;
-    }
-    if (!paintPacer_->isActive())
-        flushLog();
-}
-
-void frmvalueing::flushLog() {
-    if (pendingProgress_)
-        Label4_->setText(*std::exchange(pendingProgress_, std::nullopt));
-    if (pendingLog_.isEmpty())
-        return;
-    const QString text = std::exchange(pendingLog_, QString());
-    if (std::exchange(pendingLogReplacesAll_, false))
-        txtmain_->clear();
-    // The server's CR LF is one line break in the box; a CR on its own shows nothing.
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.remove(QLatin1Char('\r'));
-
-    QTextDocument* document = txtmain_->document();
-    QTextCursor end(document);
-    end.movePosition(QTextCursor::End);
-    end.insertText(shown);
-    const int excess = document->characterCount() - kLogLimit;
-    if (excess > 0) {
-        // Trim a quarter more than needed so that trimming is rare.
-        QTextCursor oldest(document);
-        oldest.setPosition(std::min(excess + kLogLimit / 4, document->characterCount() - 1),
-                           QTextCursor::KeepAnchor);
-        oldest.removeSelectedText();
-    }
-    txtmain_->moveCursor(QTextCursor::End);
-    txtmain_->ensureCursorVisible();
-}
-
 void frmvalueing::appendNote(const std::string& note) {
-    appendToLog(QStringLiteral("\r\n") + latin1Text(note) + QStringLiteral("\r\n"));
+    log_.append(QStringLiteral("\r\n") + latin1Text(note) + QStringLiteral("\r\n"));
 }
 
 void frmvalueing::informNotConnected() {

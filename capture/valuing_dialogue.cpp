@@ -189,38 +189,66 @@ void ValuingDialogue::connectPressed(std::string playerName, std::string passwor
     session_.password = std::move(password);
     // Whatever was asked on the old connection will never be answered on the new one, and the
     // character may be standing somewhere else now.
-    awaiting_ = false;
-    starting_ = false;
-    postFixed_ = false;
+    phase_ = Phase::NotConnected;
     answerCarry_.clear();
     shopCarry_.clear();
     displayCarry_.clear();
 }
 
-LoginLines ValuingDialogue::loginLines() const {
-    return {{session_.playerName, session_.password, ""}, {" ", " ", " "}};
+std::vector<std::string> ValuingDialogue::connected() {
+    phase_ = Phase::LoggingIn;
+    return {session_.playerName, session_.password, ""};
 }
 
-ValueStart ValuingDialogue::beginValue() {
-    if (awaiting_) {
-        return {{},
-                "Still waiting for the answer about " + std::string(commodityName(counter_ + 1)) +
-                    "; press Connect to start again if it does not come."};
+std::vector<std::string> ValuingDialogue::pauseOver() {
+    if (phase_ != Phase::LoggingIn)
+        return {};
+    phase_ = Phase::Connected;
+    return {" ", " ", " "};
+}
+
+ValuePress ValuingDialogue::valuePressed(bool connected) {
+    ValuePress press;
+    if (!connected) {
+        press.notConnected = true;
+        return press;
     }
-    if (starting_)
-        return {{}, "Valuing is already starting."};
-    starting_ = true;
-    return {{"y", "newbie", "look", "emote is autovalueing."}, {}};
-}
-
-AskNext ValuingDialogue::askNext(bool connected) {
-    if (awaiting_)
-        return {AskNext::Kind::AlreadyAsked, {}};
-    starting_ = false;
-    if (!connected || counter_ >= kCommodityCount)
-        return {AskNext::Kind::NotConnected, {}};
-    awaiting_ = true;
-    return {AskNext::Kind::Send, valueCommand(counter_ + 1)};
+    switch (phase_) {
+        case Phase::NotConnected:
+        case Phase::LoggingIn:
+            // The game is still taking the login; Value's lines would answer its questions.
+            press.note = "Still logging in; press Value again in a moment.";
+            return press;
+        case Phase::Valuing:
+            // A second command for the same commodity would make every later answer land one
+            // commodity too far.
+            press.note = "Still waiting for the answer about " +
+                         std::string(commodityName(counter_ + 1)) +
+                         "; if it does not come, press Connect, then Value to ask again.";
+            return press;
+        case Phase::Done:
+            return press;
+        case Phase::Connected:
+            break;
+    }
+    if (!isTradingPost(shownTp_)) {
+        press.note =
+            "The trading post is not known yet; press Value when \"You are at:\" names "
+            "the shop.";
+        return press;
+    }
+    if (counter_ > 0 && shownTp_ != runTp_) {
+        // The character stands somewhere else now: the answers so far belong to the old post
+        // and stay in memory only, and this post is valued from its first commodity.
+        counter_ = 0;
+        press.note = "Now at " + std::string(tradingPost(shownTp_).shopName) +
+                     ": valuing starts again from the first commodity.";
+        press.progress = std::string();
+    }
+    runTp_ = shownTp_;
+    phase_ = Phase::Valuing;
+    press.lines = {"y", "newbie", "look", "emote is autovalueing.", valueCommand(counter_ + 1)};
+    return press;
 }
 
 ArrivalOutcome ValuingDialogue::arrive(std::string_view bytes) {
@@ -265,8 +293,8 @@ void ValuingDialogue::examineAnswers(const std::string& text, ArrivalOutcome& ou
             cutShort
                 ? std::string_view()
                 : std::string_view(scan).substr(valueStart, closing - kValueTextTail - valueStart);
-        // Once an answer is dealt with, the rest of the arrival was sent before the next
-        // command went out, so a second answer in it cannot be the next commodity's.
+        // Once an answer is taken, the rest of the arrival was sent before the next command
+        // went out, so a second answer in it cannot be the next commodity's.
         if (takeAnswer(valueText, cutShort, out))
             return;
         from = closing + kAnswerClosing.size();
@@ -274,52 +302,36 @@ void ValuingDialogue::examineAnswers(const std::string& text, ArrivalOutcome& ou
 }
 
 bool ValuingDialogue::takeAnswer(std::string_view valueText, bool cutShort, ArrivalOutcome& out) {
-    if (!awaiting_) {
+    if (phase_ != Phase::Valuing) {
         out.notes.push_back("An answer came that was not asked for; it is not stored.");
         return false;
     }
-    awaiting_ = false;
+    // A refused text may be someone's chat in the shopkeeper's words, so the real answer may
+    // still be on its way: the run keeps waiting for it rather than ask a second time.
     const int commodity = counter_ + 1;
-    constexpr std::string_view kAgain = " Press Value to ask again.";
+    constexpr std::string_view kStillWaiting =
+        " Still waiting for the answer; if it does not come, press Connect, then Value.";
     if (cutShort) {
-        out.notes.push_back(
-            noteAbout(commodity, "is too short to hold a value; it is not stored.") +
-            std::string(kAgain));
-        return true;
+        out.notes.push_back(noteAbout(commodity, "is too short to hold a value; not stored.") +
+                            std::string(kStillWaiting));
+        return false;
     }
     const std::optional<float> value = valueFromText(valueText);
     if (!value) {
         out.notes.push_back(
             noteAbout(commodity, "is not stored: " + quoted(valueText) + " is not a number.") +
-            std::string(kAgain));
-        return true;
+            std::string(kStillWaiting));
+        return false;
     }
-    const int tp = session_.currentTp;
-    if (!isTradingPost(tp)) {
-        out.notes.push_back(
-            noteAbout(commodity, "is not stored: the trading post is not known yet.") +
-            std::string(kAgain));
-        return true;
-    }
-    if (counter_ > 0 && tp != runTp_) {
-        // A new connection found the character at another post: the answers so far belong to
-        // the old one, so this post is valued from its first commodity.
-        counter_ = 0;
-        out.notes.push_back("Now at " + std::string(tradingPost(tp).shopName) +
-                            ": valuing starts again from the first commodity.");
-        out.progress = std::string();
-        out.askNext = true;
-        return true;
-    }
-    data_.setValue(tp, commodity, *value);
+    data_.setValue(runTp_, commodity, *value);
     counter_ = commodity;
-    runTp_ = tp;
-    postFixed_ = true;
     out.progress = progressText(counter_, decimalSeparator_);
-    if (counter_ < kCommodityCount)
-        out.askNext = true;
-    else
+    if (counter_ < kCommodityCount) {
+        out.ask = valueCommand(counter_ + 1);
+    } else {
+        phase_ = Phase::Done;
         out.complete = true;
+    }
     return true;
 }
 
@@ -337,11 +349,11 @@ void ValuingDialogue::recogniseShop(const std::string& text, ArrivalOutcome& out
             found = tp;
     }
     shopCarry_ = scan.substr(scan.size() - std::min(scan.size(), longest - 1));
-    // Once answers are going into a post's column, a shop name in someone's chat must not
-    // send the rest of them into another's.
-    if (found == 0 || postFixed_)
+    // The run's post was fixed when Value was pressed: a shop name in someone's chat is only
+    // shown in the log, and must not send the rest of the answers into another post's column.
+    if (found == 0 || phase_ == Phase::Valuing || phase_ == Phase::Done)
         return;
-    session_.currentTp = found;
+    shownTp_ = found;
     out.shopName = std::string(tradingPost(found).shopName);
 }
 
@@ -349,12 +361,10 @@ int ValuingDialogue::finishRun(float hourClockReading) {
     const int tp = runTp_;
     data_.setStamp(tp, hourClockReading);
     data_.buffers.hourClockScratch = hourClockReading;
-    session_.currentTp = 0;
+    phase_ = Phase::NotConnected;
     counter_ = 0;
+    shownTp_ = 0;
     runTp_ = 0;
-    postFixed_ = false;
-    awaiting_ = false;
-    starting_ = false;
     answerCarry_.clear();
     shopCarry_.clear();
     displayCarry_.clear();

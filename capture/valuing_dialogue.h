@@ -16,11 +16,11 @@
 
 namespace ledgerly {
 
-// What outlives one Auto Valuer window: who logs in, and where the character was last seen.
+// What outlives one Auto Valuer window: who logs in. Where the character stands is what this
+// window has recognised, so a new window knows no post until the server names one.
 struct ValuingSession {
     std::string playerName;  // Latin-1 bytes, sent as typed
     std::string password;
-    int currentTp = 0;  // 0 while no shop has been recognised
 };
 
 // The shopkeeper's answer reads "We'll pay you " + 9 characters + the value + 10 characters +
@@ -57,24 +57,12 @@ std::optional<float> valueFromText(std::string_view text);
 // "value Adamantite covered" for commodity 1, and so on.
 std::string valueCommand(int commodity);
 
-struct LoginLines {
-    std::vector<std::string> beforePause;  // name, password, empty line
-    std::vector<std::string> afterPause;   // three single blanks
-};
-
-struct ValueStart {
-    std::vector<std::string> lines;  // to send, then let pending events run, then ask next
-    std::string refusal;             // non-empty: nothing is sent, the log says this
-};
-
-struct AskNext {
-    enum class Kind {
-        Send,          // send `line`, then let pending events run
-        NotConnected,  // tell the user "You're not connected to anything"
-        AlreadyAsked,  // a command is out already; a second one would shift every later value
-    };
-    Kind kind = Kind::NotConnected;
-    std::string line;
+// What pressing Value does.
+struct ValuePress {
+    bool notConnected = false;            // tell the user "You're not connected to anything"
+    std::vector<std::string> lines;       // to send, then let pending events run
+    std::string note;                     // for the log: why nothing was sent, or what changed
+    std::optional<std::string> progress;  // new progress text
 };
 
 struct ArrivalOutcome {
@@ -82,26 +70,33 @@ struct ArrivalOutcome {
     std::vector<std::string> notes;       // one-line remarks for the log, after the text
     std::optional<std::string> shopName;  // new text of "You are at:"
     std::optional<std::string> progress;  // new progress text
-    bool askNext = false;                 // an answer was taken; ask for the next commodity
+    std::optional<std::string> ask;       // an answer was taken; send this value command next
     bool complete = false;                // the 88th answer is in; finish the run
 };
 
 class ValuingDialogue {
 public:
+    enum class Phase {
+        NotConnected,  // no connection yet, or one that Connect is opening
+        LoggingIn,     // the login lines are out and the pause after them is running
+        Connected,     // logged in; Value starts or resumes a run
+        Valuing,       // the value command for commodity counter() + 1 is out, unanswered
+        Done,          // all 88 answers are in; finishRun() stamps the run's post
+    };
+
     // `decimalSeparator` is the one the progress percentage is shown with.
     ValuingDialogue(TradeData& data, ValuingSession& session, std::string decimalSeparator = ".");
 
     int counter() const { return counter_; }
-    bool awaitingAnswer() const { return awaiting_; }
 
-    // Connect pressed: the new name and password, and a fresh conversation. The counter stays,
-    // so Value after a new connection resumes the run.
+    // Connect pressed: the new name and password, and a fresh conversation. The counter and the
+    // run's post stay, so Value after a new connection resumes the run.
     void connectPressed(std::string playerName, std::string password);
-    LoginLines loginLines() const;
-
-    // Value pressed on a connected socket.
-    ValueStart beginValue();
-    AskNext askNext(bool connected);
+    // The connection is open: name, password and an empty line, to be followed by the pause.
+    std::vector<std::string> connected();
+    // The login pause is over: the lines that finish the login.
+    std::vector<std::string> pauseOver();
+    ValuePress valuePressed(bool connected);
 
     // One arrival of bytes from the server.
     ArrivalOutcome arrive(std::string_view bytes);
@@ -112,18 +107,17 @@ public:
 
 private:
     void examineAnswers(const std::string& text, ArrivalOutcome& out);
-    // Returns true when the answer settles this arrival (taken or rejected).
+    // Returns true when the answer was taken, which settles this arrival.
     bool takeAnswer(std::string_view valueText, bool cutShort, ArrivalOutcome& out);
     void recogniseShop(const std::string& text, ArrivalOutcome& out);
 
     TradeData& data_;
     ValuingSession& session_;
     std::string decimalSeparator_;
+    Phase phase_ = Phase::NotConnected;
     int counter_ = 0;
-    int runTp_ = 0;             // where this run's answers went
-    bool postFixed_ = false;    // the run's post no longer follows shop names
-    bool awaiting_ = false;     // a value command is out and unanswered
-    bool starting_ = false;     // Value has sent its lines and not yet asked
+    int shownTp_ = 0;           // the post "You are at:" shows; 0 while none is recognised
+    int runTp_ = 0;             // the post of the run, fixed when Value is pressed
     std::string answerCarry_;   // start of an answer still missing its end
     std::string shopCarry_;     // tail that may begin a shop name
     std::string displayCarry_;  // tail that may begin a telnet command, not yet shown

@@ -1,7 +1,7 @@
 // Plays arbitrary server text, cut into arbitrary arrivals, against the valuing dialogue, with the
 // player pressing Connect and Value at arbitrary moments. Besides crashes and sanitizer reports it
 // stops when the dialogue breaks one of its promises:
-// - the valuing counter stays within 0..88 and the current trading post within 0..19;
+// - the valuing counter stays within 0..88 and a completed run stamps a trading post;
 // - every trade value it stores is a finite number, and nothing outside the run's post changes;
 // - the log never grows by more than the text that arrived, plus a line of remarks.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -51,10 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 dialogue.connectPressed(input.ConsumeRandomLengthString(32), "pw");
                 break;
             case 1:
-                dialogue.beginValue();
+                dialogue.connected();
                 break;
             case 2:
-                dialogue.askNext(input.ConsumeBool());
+                dialogue.pauseOver();
+                break;
+            case 3:
+                dialogue.valuePressed(input.ConsumeBool());
                 break;
             default: {
                 const std::string arrival = input.ConsumeRandomLengthString(1 << 16);
@@ -65,8 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 for (const std::string& note : outcome.notes) {
                     require(note.size() < 512, "remarks are one short line");
                 }
-                if (outcome.askNext)
-                    dialogue.askNext(true);
                 if (outcome.complete) {
                     const int stamped = dialogue.finishRun(209653.75F);
                     require(stamped >= 1 && stamped <= kTradingPostCount, "a run stamps a post");
@@ -76,8 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         }
         require(dialogue.counter() >= 0 && dialogue.counter() <= kCommodityCount,
                 "counter stays within 0..88");
-        require(session.currentTp >= 0 && session.currentTp <= kTradingPostCount,
-                "current post stays within 0..19");
     }
     checkTable(data);
     return 0;

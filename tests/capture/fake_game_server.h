@@ -1,56 +1,53 @@
-// A small game server on 127.0.0.1 for the Auto Valuer's tests: it greets, describes the shop
-// the character stands in, answers value commands with the shopkeeper's usual sentence and
-// records every byte the program sends. Knobs let a test fragment the answers, add chat, stay
-// silent or hang up.
+// A game server on 127.0.0.1 for the Auto Valuer's tests and benchmark: it greets, names the shop
+// after the login and on "look", answers value commands and records every byte it receives.
 #pragma once
 
-#include <QByteArray>
-#include <QList>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <functional>
-#include <optional>
+
+#include "core/catalogue.h"
 
 namespace ledgerly::testing {
 
 class FakeGameServer : public QObject {
 public:
-    FakeGameServer();
-    quint16 port() const { return server_.serverPort(); }
-
-    // The price the shopkeeper names for commodity c.
-    static int priceOf(int commodity) { return 100 + commodity; }
-
-    QByteArray greeting = "\r\nWelcome to Caldmoor\xFF!\nName: \xFF\xF9";
-    QByteArray place = "\r\nSea's End Direct Merchants\r\nCrates of salted fish.\r\n";
-    int answersToGive = 1000;  // value commands beyond this get no answer
-    int hangUpAfter = -1;      // close the connection once this many answers are out
-    // How one answer is cut into pieces, written a millisecond apart; whole by default.
-    std::function<QList<QByteArray>(const QByteArray& answer, int commodity)> pieces;
-    // Text sent after the answer for commodity c, e.g. another player's chat.
-    std::function<QByteArray(int commodity)> after;
-
-    QList<QByteArray> received;  // everything the program sent, one entry per connection
-    int answersGiven = 0;
-    bool clientConnected() const {
-        return client_ && client_->state() == QTcpSocket::ConnectedState;
+    FakeGameServer() {
+        server_.listen(QHostAddress::LocalHost, 0);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = server_.nextPendingConnection();
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            received.append(QByteArray());
+            connect(socket, &QTcpSocket::readyRead, this,
+                    [this, socket, lines = QByteArray()]() mutable {
+                        const QByteArray bytes = socket->readAll();
+                        received.last() += bytes;
+                        for (lines += bytes; lines.contains("\r\n");
+                             lines.remove(0, lines.indexOf("\r\n") + 2))
+                            answer(socket, lines.left(lines.indexOf("\r\n")));
+                    });
+            socket->write("\r\nWelcome to Caldmoor\xFF!\nName: \xFF\xF9");
+        });
     }
-
-    void send(const QByteArray& bytes) { queue({bytes}); }
+    quint16 port() const { return server_.serverPort(); }
+    int hangUpAfter = -1;        // close the connection once this many answers are out
+    QList<QByteArray> received;  // everything the program sent, one entry per connection
 
 private:
-    void accept();
-    void onLine(const QByteArray& line);
-    void queue(const QList<std::optional<QByteArray>>& pieces);
-    void drain();
+    void answer(QTcpSocket* client, const QByteArray& line) {
+        if (line.isEmpty() || line == "look")
+            client->write("\r\nSea's End Direct Merchants\r\nCrates of salted fish.\r\n");
+        for (int c = 1; c <= kCommodityCount; ++c) {
+            if (line != "value " + QByteArray(commodityName(c).data()) + " covered")
+                continue;
+            client->write("The shopkeeper says, 'We'll pay you covered: " +
+                          QByteArray::number(100 + c) + " coins of gold for that.'\r\n");
+            if (++answersGiven_ == hangUpAfter)
+                client->disconnectFromHost();
+        }
+    }
 
     QTcpServer server_;
-    QPointer<QTcpSocket> client_;
-    QByteArray pending_;
-    QList<std::optional<QByteArray>> outbox_;  // nothing: hang up
-    bool draining_ = false;
-    bool placeSent_ = false;
+    int answersGiven_ = 0;
 };
 
 }  // namespace ledgerly::testing
