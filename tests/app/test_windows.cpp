@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 
 #include "app/frmmain.h"
@@ -15,9 +17,6 @@ using namespace ledgerly::testing;
 
 namespace {
 
-// Commodity prices as {post, commodity, value}.
-using Prices = QList<QList<float>>;
-
 // A missing control stops the run: a renamed control must never pass by accident.
 template <typename T = QWidget>
 T* control(const QWidget* window, const QString& name) {
@@ -27,8 +26,8 @@ T* control(const QWidget* window, const QString& name) {
     return found;
 }
 
-// What a person reads in `item` of a window: "Label22_1" (a label's or box's text), "#txttp_1"
-// (a box's background) or "row 3" (a top-40 row as "name|value|town[|destination]").
+// What a person reads in `item`: a label's or box's text, "#box" its background, or "row N"
+// a top-40 row as "name|value|town[|destination]".
 QString read(const QWidget* window, const QString& item) {
     if (item.startsWith(u'#'))
         return control<QLineEdit>(window, item.mid(1))->palette().color(QPalette::Base).name();
@@ -49,90 +48,29 @@ void click(const QWidget* window, const QString& button) {
     QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
 }
 
-// Notes what the store file held when the main window was first shown.
-struct ShowWatcher : QObject {
-    explicit ShowWatcher(QString path) : path(std::move(path)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show && qobject_cast<frmMain*>(watched) && !shown) {
-            shown = true;
-            storeAtShow = fileBytes(path);
-        }
-        return false;
-    }
-    QString path;
-    bool shown = false;
-    QByteArray storeAtShow;
-};
-
-class DefaultLocale {
-public:
-    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(saved_); }
-
-private:
-    QLocale saved_;
-};
-
 }  // namespace
 
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    // The store is loaded, or on first start written, before the window shows; a store that
-    // cannot be read is reported once and left as it is. Every button then opens a window.
-    void startLoadsTheStoreBeforeTheWindowShows_data() {
-        QTest::addColumn<QByteArray>("onDisk");  // null: no store yet
-        QTest::addColumn<float>("value");
-        QTest::addColumn<QString>("message");
-        QByteArray edited(" 1 \r\n 1 \r\n");
-        edited = " 250 \r\n" + edited.repeated(845);  // 1691 numbers in all
-        QTest::newRow("first start writes the defaults") << QByteArray() << 1.0F << QString();
-        QTest::newRow("later start reads and keeps the file") << edited << 250.0F << QString();
-        QTest::newRow("malformed store reported and kept")
-            << QByteArray("12\r\nbanana\r\n") << 1.0F << "line 2: 'banana'";
-    }
-    void startLoadsTheStoreBeforeTheWindowShows() {
-        QFETCH(QByteArray, onDisk);
-        QFETCH(float, value);
-        QFETCH(QString, message);
+    // The store is loaded before the main window shows; one that cannot be read is reported
+    // once and left as it is. Every button has its window, made on the first click, shown again
+    // while it lives and made afresh once the user has closed it; closing the main window
+    // closes it too.
+    void startAndToolWindows() {
         TestContext t;
-        if (!onDisk.isNull()) {
-            QFile file(t.storePath());
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(onDisk) == onDisk.size());
-        }
-        ShowWatcher watcher(t.storePath());
-        qApp->installEventFilter(&watcher);
+        QFile file(t.storePath());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("12\r\nbanana\r\n"));
+        file.close();
         const auto window = startLedgerly(t.context);
-        qApp->removeEventFilter(&watcher);
-        QVERIFY(watcher.shown && window->isVisible());
-        QCOMPARE(watcher.storeAtShow, fileBytes(t.storePath()));
-        QCOMPARE(fileBytes(t.storePath()).size(),
-                 onDisk.isNull() ? 19 * (88 * 5 + 6) : onDisk.size());
-        QCOMPARE(t.data.value(1, 1), value);
-        QCOMPARE(t.messages.shown.size(), message.isEmpty() ? 0 : 1);
-        if (!message.isEmpty())
-            QVERIFY(t.messages.shown.first().text.contains(message));
+        QVERIFY(window->isVisible());
+        QCOMPARE(fileBytes(t.storePath()), "12\r\nbanana\r\n");
+        QCOMPARE(t.data.stamp(19), 10.0F);
+        QCOMPARE(t.messages.shown.size(), 1);
+        QVERIFY(t.messages.shown[0].text.contains("line 2: 'banana'"));
         for (const auto* button : window->findChildren<QPushButton*>())
             QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
-    }
 
-    void captionsAreNotSuffixedWithTheProgramName() {
-        // A display name, once set, is appended by Windows and X11 to every window title and
-        // message box caption ("Finished! - Ledgerly"). While none is set it follows the
-        // application name, which is how this test can tell.
-        setUpApplication();
-        const QString name = QCoreApplication::applicationName();
-        QCoreApplication::setApplicationName(QStringLiteral("probe"));
-        const QString displayName = QGuiApplication::applicationDisplayName();
-        QCoreApplication::setApplicationName(name);
-        QCOMPARE(displayName, QStringLiteral("probe"));
-    }
-
-    // A window is made on the first click, shown again while it lives, and made afresh once
-    // the user has closed it; closing the main window closes it too.
-    void toolWindowsLiveUntilClosed() {
-        TestContext t;
-        const auto window = startLedgerly(t.context);
         const QString button = QStringLiteral("Command3");
         click(window.get(), button);
         QPointer<QWidget> first = window->toolWindow(button);
@@ -150,125 +88,110 @@ private slots:
         QVERIFY(!second || !second->isVisible());
     }
 
-    // Each window opens from its button, computes nothing until a post is picked (the lists over
-    // any pair rank when made) and shows its report: texts and background colours.
-    void eachWindowShowsItsReport_data() {
+    // Each window opens from its main-window button and is driven as a user drives it, in a
+    // German locale, on never-valued prices plus "tp:c=v" prices and "tp@h" (valued h hours
+    // ago). The script, step by step: "off X" (X is disabled), "pick X=tp", "click X",
+    // "get tp" (all three for a report's post), "tab A B C" (keyboard order), "type X=text",
+    // "clipboard=text", and "item=text" for what read() shows.
+    void eachWindowWorks_data() {
         QTest::addColumn<QString>("button");
-        QTest::addColumn<Prices>("prices");
-        QTest::addColumn<int>("chosen");  // 0: no picker
-        QTest::addColumn<QStringList>("shown");
-        const QString red = "#ff0000", yellow = "#ffff00", green = "#00ff00", blue = "#0000ff";
-        QTest::newRow("all payoffs")
-            << "Command2" << Prices{{2, 2, 200000.5F}} << 2
-            << QStringList{"Text1=1.25",          "#Text1=" + green,       "txtgname_1=Ale",
-                           "txtvalue_1=200000.5", "#txtvalue_1=" + yellow, "txtcpm_1=881",
-                           "#txtcpm_1=" + blue,   "txtgname_39=",          "txtgname_90=Weapons"};
-        QTest::newRow("payoffs into a post")
-            << "Command3" << Prices{{9, 77, 1000001}, {9, 30, 260000}} << 9
-            << QStringList{"Text1=1.25",
-                           "#Text1=" + green,
-                           "row 1=Sugar|1000001|Caldmoor",
-                           "#txtbestvalue_1=" + blue,
-                           "row 2=Furs|260000|Ranger's Cabin",
-                           "#txtbestvalue_2=" + yellow,
-                           "row 3=|1|",
-                           "#txtbestvalue_40=" + red};
-        QTest::newRow("payoffs from a post")
-            << "Command10" << Prices{{11, 47, 520000}, {1, 47, 510000}} << 19
-            << QStringList{"row 1=Mead|520000|Thanos", "#txtbestvalue_1=" + green,
-                           "row 2=Mead|510000|Caldmoor", "row 3=|1|"};
-        QTest::newRow("payoffs over any pair")
-            << "Command8" << Prices{{16, 88, 700000}} << 0
-            << QStringList{"row 1=Wands|700000|Vanlarra|Sea's End", "#txtbestvalue_1=" + green,
-                           "row 2=|1||"};
-        QTest::newRow("CPM into a post")
-            << "Command5" << Prices{{1, 6, 90800}, {1, 14, 159000}} << 1
-            << QStringList{"Text1=1.25", "row 1=Bows|700|Elven Marketplace",
-                           "#txtbestvalue_1=" + green, "row 2=Arrows|400|Elven Marketplace",
-                           "#txtbestvalue_2=" + yellow};
-        QTest::newRow("CPM over any pair")
-            << "Command6" << Prices{{2, 2, 90800}} << 0
-            << QStringList{"row 1=Ale|400|Caldmoor|Elven Marketplace", "row 2=Good|1||"};
-        QTest::newRow("CPM from a post")
-            << "Command9" << Prices{{1, 6, 90800}, {3, 14, 163200}} << 2
-            << QStringList{"row 1=Arrows|400|Caldmoor", "row 2=Bows|320|Ranger's Cabin",
-                           "row 3=Arrows|1|"};
-        QTest::newRow("run picker")
-            << "Command11" << Prices{{3, 6, 10000}} << 2
-            << QStringList{"txt1=Arrows", "txt2=Ranger's Cabin", "txt3=10000", "txt4=20"};
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("script");
+        const auto row = [](const char* name, const char* button, const char* setup,
+                            const char* script) {
+            QTest::newRow(name) << button << setup << script;
+        };
+        row("all payoffs", "Command2", "2:2=200000.5 2@1.25",
+            "tab Combo1 Command1 Text1 txtgname_1 txtvalue_1; get 2; Text1=1,25; #Text1=#00ff00; "
+            "txtgname_1=Ale; txtvalue_1=200000,5; "
+            "#txtvalue_1=#ffff00; txtcpm_1=881; #txtcpm_1=#0000ff; txtgname_39=; "
+            "txtgname_90=Weapons");
+        row("payoffs into a post", "Command3", "9:77=1000001 9:30=260000 9@1.25",
+            "tab Combo1 Command1 Text1 txtbestvalue_1 txttp_1 txtbestvalue_2; get 9; Text1=1,25; "
+            "#Text1=#00ff00; row 1=Sugar|1000001|Caldmoor; "
+            "#txtbestvalue_1=#0000ff; row 2=Furs|260000|Ranger's Cabin; #txtbestvalue_2=#ffff00; "
+            "row 3=|1|; #txtbestvalue_40=#ff0000");
+        row("payoffs from a post", "Command10", "11:47=520000 1:47=510000",
+            "get 19; row 1=Mead|520000|Thanos; #txtbestvalue_1=#00ff00; row "
+            "2=Mead|510000|Caldmoor; row 3=|1|");
+        row("payoffs over any pair, ranked when the window is made", "Command8", "16:88=700000",
+            "row 1=Wands|700000|Vanlarra|Sea's End; #txtbestvalue_1=#00ff00; row 2=|1||");
+        row("CPM into a post", "Command5", "1:6=90800 1:14=159000 1@1.25",
+            "get 1; Text1=1,25; row 1=Bows|700|Elven Marketplace; #txtbestvalue_1=#00ff00; row "
+            "2=Arrows|400|Elven Marketplace; #txtbestvalue_2=#ffff00");
+        row("CPM over any pair, ranked when the window is made", "Command6", "2:2=90800",
+            "row 1=Ale|400|Caldmoor|Elven Marketplace; row 2=Good|1||");
+        row("CPM from a post", "Command9", "1:6=90800 3:14=163200",
+            "get 2; row 1=Arrows|400|Caldmoor; row 2=Bows|320|Ranger's Cabin; row 3=Arrows|1|");
+        row("run picker", "Command11", "3:6=10000.5",
+            "tab Combo1 Command1 txt1 txt2 txt3 txt4; get 2; txt1=Arrows; txt2=Ranger's Cabin; "
+            "txt3=10000,5; txt4=20");
+        // Export lines are pasted into the game, so they keep their period in any locale.
+        row("values export: Get shows the line, the clipboard takes it with a note", "Command4",
+            "2:2=210.5 2@3.25",
+            "tab Combo1 Combo2 Command2 txtexport Command1; off Command2; pick Combo1=1; off "
+            "Command2; pick Combo2=2; click Command2; clipboard=; "
+            "type txtexport= - ask me; click Command1; clipboard=Values from Caldmoor to Elven "
+            "Marketplace. Valued 3.25 hours ago. Ale - 210.5  Raisins - 1  Salt - 1  Sugar - 1  "
+            "Tar - 1 - ask me");
+        row("top five export", "Command7", "2:2=210.5 2@3.25",
+            "off Command2; pick Combo1=2; click Command2; clipboard=; click Command1; "
+            "clipboard=Top 5 non-cpk values to Elven Marketplace. Valued 3.25 hours ago. "
+            "Ale(Caldmoor) - 210  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  Wine(Trellor) - 1  "
+            "Willowbark(Ruellia) - 1");
+        row("export: typed without fetching, spaces kept", "Command7", "",
+            "type txtexport= WTB Silk  ; click Command1; clipboard= WTB Silk  ");
     }
-    void eachWindowShowsItsReport() {
+    void eachWindowWorks() {
         QFETCH(QString, button);
-        QFETCH(Prices, prices);
-        QFETCH(int, chosen);
-        QFETCH(QStringList, shown);
+        QFETCH(QString, setup);
+        QFETCH(QString, script);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
         TestContext t;
         const auto main = startLedgerly(t.context);
-        for (const auto& p : prices)
-            t.data.setValue(int(p[0]), int(p[1]), p[2]);
-        if (chosen)
-            t.data.setStamp(chosen, readHourClock(t.clock) - 1.25F);
+        for (const QString& token : setup.split(u' ', Qt::SkipEmptyParts)) {
+            const QStringList part = token.split(QRegularExpression("[:=@]"));
+            if (token.contains(u'@'))
+                t.data.setStamp(part[0].toInt(), readHourClock(t.clock) - part[1].toFloat());
+            else
+                t.data.setValue(part[0].toInt(), part[1].toInt(), part[2].toFloat());
+        }
         click(main.get(), button);
         const QWidget* window = main->toolWindow(button);
-        if (chosen) {
-            QVERIFY(!control<QPushButton>(window, "Command1")->isEnabled());
-            QCOMPARE(t.data.buffers.ranking[1].value, 0);
-            control<QComboBox>(window, "Combo1")->setCurrentIndex(chosen - 1);
-            click(window, "Command1");
+        for (const QString& step : script.split(QStringLiteral("; "))) {
+            const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
+            const QString item = step.section(u'=', 0, 0), text = step.section(u'=', 1);
+            if (verb == "get") {  // a report window's picker and its button
+                QVERIFY(!control(window, "Command1")->isEnabled());
+                control<QComboBox>(window, "Combo1")->setCurrentIndex(rest.toInt() - 1);
+                click(window, "Command1");
+            } else if (verb == "off") {
+                QVERIFY2(!control(window, rest)->isEnabled(), qPrintable(step));
+            } else if (verb == "pick") {
+                control<QComboBox>(window, rest.section(u'=', 0, 0))
+                    ->setCurrentIndex(rest.section(u'=', 1).toInt() - 1);
+            } else if (verb == "click") {
+                click(window, rest);
+            } else if (verb == "tab") {  // the keyboard's order from the first control named
+                const QStringList names = rest.split(u' ');
+                QWidget* widget = control(window, names[0]);
+                for (const QString& name : names.mid(1)) {
+                    do
+                        widget = widget->nextInFocusChain();
+                    while (widget->focusPolicy() == Qt::NoFocus);
+                    QCOMPARE(widget->objectName(), name);
+                }
+            } else if (verb == "type") {
+                auto* box = control<QLineEdit>(window, rest.section(u'=', 0, 0));
+                box->end(false);
+                QTest::keyClicks(box, rest.section(u'=', 1));
+            } else if (item == "clipboard") {
+                QCOMPARE(t.clipboard.texts.join(u'\n'), text);
+            } else {
+                QCOMPARE(item + u'=' + read(window, item), step);
+            }
         }
-        for (const QString& expected : shown) {
-            const QString item = expected.section(u'=', 0, 0);
-            QCOMPARE(item + u'=' + read(window, item), expected);
-        }
-    }
-
-    // "Get" shows the line for the picked posts and copies nothing; "Put into clipboard" copies
-    // the box as it stands, fetched, typed or empty. The line is pasted into the game, so its
-    // figures keep their period whatever the user's locale.
-    void exportWindowsCopyTheBoxAsItStands_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QList<int>>("posts");  // picked in picker order, then "Get"
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("start");
-        QTest::newRow("values line in a German locale, with a note")
-            << "Command4" << QList{1, 2} << " - ask me"
-            << "Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. Ale - 210.5  ";
-        QTest::newRow("top five line as fetched")
-            << "Command7" << QList{2} << ""
-            << "Top 5 non-cpk values to Elven Marketplace. Valued 3.25 hours ago. Ale(Caldmoor)";
-        QTest::newRow("typed without fetching, spaces kept")
-            << "Command7" << QList<int>{} << " WTB Silk  "
-            << "";
-    }
-    void exportWindowsCopyTheBoxAsItStands() {
-        QFETCH(QString, button);
-        QFETCH(QList<int>, posts);
-        QFETCH(QString, typed);
-        QFETCH(QString, start);
-        const DefaultLocale locale(QLocale(QLocale::German, QLocale::Germany));
-        TestContext t;
-        const auto main = startLedgerly(t.context);
-        t.data.setValue(2, 2, 210.5F);
-        t.data.setStamp(2, readHourClock(t.clock) - 3.25F);
-        click(main.get(), button);
-        const QWidget* window = main->toolWindow(button);
-        auto* get = control<QPushButton>(window, "Command2");
-        for (int i = 0; i < posts.size(); ++i) {
-            QVERIFY(!get->isEnabled());
-            control<QComboBox>(window, QStringLiteral("Combo%1").arg(i + 1))
-                ->setCurrentIndex(posts[i] - 1);
-        }
-        if (!posts.isEmpty())
-            QTest::mouseClick(get, Qt::LeftButton);
-        auto* box = control<QLineEdit>(window, "txtexport");
-        QVERIFY2(box->text().startsWith(start), qPrintable(box->text()));
-        QVERIFY(t.clipboard.texts.isEmpty());
-        const QString fetched = box->text();
-        box->setFocus();
-        box->end(false);
-        QTest::keyClicks(box, typed);
-        click(window, "Command1");
-        QCOMPARE(t.clipboard.texts, QStringList{fetched + typed});
     }
 };
 
