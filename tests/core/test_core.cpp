@@ -114,6 +114,8 @@ private slots:
         QTest::newRow("29 February is 1 March") << LocalDateTime{2024, 2, 29, 0, 0, 0} << 185400.0F;
         QTest::newRow("1 March 2024") << LocalDateTime{2024, 3, 1, 0, 0, 0} << 185400.0F;
         QTest::newRow("first day of 2025") << LocalDateTime{2025, 1, 1, 0, 0, 0} << 192744.0F;
+        QTest::newRow("a month out of range reads as January")
+            << LocalDateTime{2003, 13, 1} << 24.0F;
     }
     void hourClock() {
         QFETCH(LocalDateTime, time);
@@ -149,7 +151,6 @@ private slots:
         row("ten million in exponent form", "single", 10000000, "1E+07");
         row("exponent with seven digits", "single", 12345678, "1.234568E+07");
         row("negative zero is zero", "single", -0.0, "0");
-        row("float's largest", "single", std::numeric_limits<float>::max(), "3.402823E+38");
         row("store: negative fraction loses its zero", "store", -0.25, "-.25 ");
         row("small age", "age", 7 * 0.01, "0.07");
         row("future age", "age", -1 * 0.01, "-0.01");

@@ -267,20 +267,14 @@ private slots:
             "2=Raisins|200000,5|163; colour 2=yellow red; age=1,25 green; scratch=read");
         row("all payoffs: shown 1000000 stays green, though a little above", "all payoffs", 14,
             "14:63=1000000.4", "2=Raisins|1000000|813; colour 2=green blue");
-        row("all payoffs: CPM 300 stays red, 301 is yellow", "all payoffs", 1,
-            "1:6=68100 1:7=68327",
-            "6=Arrows|68100|300; colour 6=red red; 7=Art|68327|301; colour 7=red yellow; "
-            "cpm 2,1,1=300");
         row("all payoffs: 19 to 11 is 100000 moves", "all payoffs", 11, "11:5=150000",
             "86=Armor|150000|2; cpm 19,11,1=2; buffer 1=999,1,3,7");
 
         // The run picker ranks by value + 4000 x CPM; among equal scores the first met wins.
         // Moves from Elven Marketplace: Caldmoor 227, Ranger's Cabin 510, Riverton 755,
         // Vanlarra 977, New Genesia 736, Hidden City 458, Sea's End 1490.
-        row("run: a tie keeps the first met, though its value is lower", "run picker", 2,
-            "3:6=10000 9:6=14000", "run=Arrows|Ranger's Cabin|10000|20");
-        row("run: a tie keeps the first met, though its CPM is lower", "run picker", 2,
-            "4:6=14000 6:6=18000", "run=Arrows|Riverton|14000|19");
+        row("run: a tie keeps the first met, though its value is lower (20 and 19 CPM)",
+            "run picker", 2, "3:6=10000 9:6=14000", "run=Arrows|Ranger's Cabin|10000|20");
         row("run: equal scores at one post, the lower slot", "run picker", 2, "1:7=90800 1:6=90800",
             "run=Arrows|Caldmoor|90800|400");
         row("run: a haul to the source itself, in the user's decimal comma", "run picker", 2,
