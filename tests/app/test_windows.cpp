@@ -102,14 +102,13 @@ private slots:
         };
         row("all payoffs", "Command2", "2:2=200000.5 2@1.25",
             "tab Combo1 Command1 Text1 txtgname_1 txtvalue_1; get 2; Text1=1,25; #Text1=#00ff00; "
-            "txtgname_1=Ale; txtvalue_1=200000,5; "
-            "#txtvalue_1=#ffff00; txtcpm_1=881; #txtcpm_1=#0000ff; txtgname_39=; "
-            "txtgname_90=Weapons");
+            "txtgname_1=Ale; txtvalue_1=200000,5; #txtvalue_1=#ffff00; txtcpm_1=881; "
+            "#txtcpm_1=#0000ff; txtgname_39=; txtgname_90=Weapons");
         row("payoffs into a post", "Command3", "9:77=1000001 9:30=260000 9@1.25",
             "tab Combo1 Command1 Text1 txtbestvalue_1 txttp_1 txtbestvalue_2; get 9; Text1=1,25; "
-            "#Text1=#00ff00; row 1=Sugar|1000001|Caldmoor; "
-            "#txtbestvalue_1=#0000ff; row 2=Furs|260000|Ranger's Cabin; #txtbestvalue_2=#ffff00; "
-            "row 3=|1|; #txtbestvalue_40=#ff0000");
+            "#Text1=#00ff00; row 1=Sugar|1000001|Caldmoor; #txtbestvalue_1=#0000ff; row "
+            "2=Furs|260000|Ranger's Cabin; #txtbestvalue_2=#ffff00; row 3=|1|; "
+            "#txtbestvalue_40=#ff0000");
         row("payoffs from a post", "Command10", "11:47=520000 1:47=510000",
             "get 19; row 1=Mead|520000|Thanos; #txtbestvalue_1=#00ff00; row "
             "2=Mead|510000|Caldmoor; row 3=|1|");
@@ -129,10 +128,9 @@ private slots:
         row("values export: Get shows the line, the clipboard takes it with a note", "Command4",
             "2:2=210.5 2@3.25",
             "tab Combo1 Combo2 Command2 txtexport Command1; off Command2; pick Combo1=1; off "
-            "Command2; pick Combo2=2; click Command2; clipboard=; "
-            "type txtexport= - ask me; click Command1; clipboard=Values from Caldmoor to Elven "
-            "Marketplace. Valued 3.25 hours ago. Ale - 210.5  Raisins - 1  Salt - 1  Sugar - 1  "
-            "Tar - 1 - ask me");
+            "Command2; pick Combo2=2; click Command2; clipboard=; type txtexport= - ask me; click "
+            "Command1; clipboard=Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. "
+            "Ale - 210.5  Raisins - 1  Salt - 1  Sugar - 1  Tar - 1 - ask me");
         row("top five export", "Command7", "2:2=210.5 2@3.25",
             "off Command2; pick Combo1=2; click Command2; clipboard=; click Command1; "
             "clipboard=Top 5 non-cpk values to Elven Marketplace. Valued 3.25 hours ago. "

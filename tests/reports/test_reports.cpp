@@ -170,8 +170,8 @@ private slots:
     }
 
     // Each report over prices set up as setUp() reads them, with what it must show and leave.
-    // The shared list holds Caldmoor's slot 3 from an earlier report, which a
-    // reset to slot 1 converts to Ale (2) once, not on to Raisins.
+    // The shared list holds Caldmoor's slot 3 from an earlier report, which a reset to slot 1
+    // converts to Ale (2) once, not on to Raisins.
     void reports_data() {
         QTest::addColumn<QString>("report");
         QTest::addColumn<int>("chosen");
@@ -187,34 +187,31 @@ private slots:
             "slot reset to 1",
             "payoff to", 1, "1:2=900 1:88=900 1:61=250000.5 2:5=5000 1@1.25",
             "1=Quills|250000|Elwyn; colour 1=red; 2=Ale|900|Caldmoor; 3=Wands|900|Vanlarra; "
-            "4-40=|1|; "
-            "colour 4-40=red; buffer 4-40=1,1,2,7; age=1,25 green; scratch=read");
+            "4-40=|1|; colour 4-40=red; buffer 4-40=1,1,2,7; age=1,25 green; scratch=read");
         row("payoff from: lower destination, then lower slot; own post counts", "payoff from", 8,
             "12:61=700 4:61=700 11:3=800 8:9=650 4:3=700",
-            "1=Aloe|800|Thanos; 2=Aloe|700|Riverton; 3=Quills|700|Riverton; "
-            "4=Quills|700|New Ashton; 5=Balm|650|Elwyn; 6-40=|1|; buffer 6-40=1,1,2,7; age=none; "
-            "scratch=123");
+            "1=Aloe|800|Thanos; 2=Aloe|700|Riverton; 3=Quills|700|Riverton; 4=Quills|700|New "
+            "Ashton; 5=Balm|650|Elwyn; 6-40=|1|; buffer 6-40=1,1,2,7; age=none; scratch=123");
         row("payoff any: lower destination, then source, then slot; destination cleared",
             "payoff any", 0, "3:2=5000 2:78=5000 2:6=5000 2:2=5000 17:2=6000",
             "1=Ale|6000|Caldmoor|Derah; 2=Ale|5000|Caldmoor|Elven Marketplace; "
-            "3=Tar|5000|Caldmoor|Elven Marketplace; "
-            "4=Arrows|5000|Elven Marketplace|Elven Marketplace; "
-            "5=Ale|5000|Caldmoor|Ranger's Cabin; 6-40=|1||; buffer 6-40=1,1,2,0; age=none");
+            "3=Tar|5000|Caldmoor|Elven Marketplace; 4=Arrows|5000|Elven Marketplace|Elven "
+            "Marketplace; 5=Ale|5000|Caldmoor|Ranger's Cabin; 6-40=|1||; buffer 6-40=1,1,2,0; "
+            "age=none");
         // 90800 over 227 moves, 120000 over 300 and 204000 over 510 all make 400.
         row("cpm to: lower source, then lower slot; slot reset to 1", "cpm to", 1,
             "1:30=120000 1:7=90800 1:6=90800 1@1.25",
-            "1=Arrows|400|Elven Marketplace; 2=Art|400|Elven Marketplace; "
-            "3=Furs|400|Ranger's Cabin; 4-40=|1|; colour 40=red; buffer 4-40=1,1,2,7; "
-            "age=1,25 green; scratch=read");
+            "1=Arrows|400|Elven Marketplace; 2=Art|400|Elven Marketplace; 3=Furs|400|Ranger's "
+            "Cabin; 4-40=|1|; colour 40=red; buffer 4-40=1,1,2,7; age=1,25 green; scratch=read");
         row("cpm any: lower destination first; slot reset to 0, so names keep their caption",
             "cpm any", 0, "2:2=90800 1:30=120000 1:6=90800",
             "1=Arrows|400|Elven Marketplace|Caldmoor; 2=Furs|400|Ranger's Cabin|Caldmoor; "
-            "3=Ale|400|Caldmoor|Elven Marketplace; 4-40=<kept>|1||; buffer 4-40=1,1,0,7; "
-            "age=none; scratch=123");
+            "3=Ale|400|Caldmoor|Elven Marketplace; 4-40=<kept>|1||; buffer 4-40=1,1,0,7; age=none; "
+            "scratch=123");
         row("cpm from: lower destination, then slot; unreached rows name the first good",
             "cpm from", 2, "3:7=204000 1:14=90800 1:6=90800",
-            "1=Arrows|400|Caldmoor; 2=Bows|400|Caldmoor; 3=Art|400|Ranger's Cabin; "
-            "4-40=Arrows|1|; buffer 4-40=1,1,1,7; age=none; scratch=123");
+            "1=Arrows|400|Caldmoor; 2=Bows|400|Caldmoor; 3=Art|400|Ranger's Cabin; 4-40=Arrows|1|; "
+            "buffer 4-40=1,1,1,7; age=none; scratch=123");
         row("cpm from Thanos, which sells nothing", "cpm from", 11, "", "1-40=none|1|");
 
         // Rounding and bands of the first row; Arrows are sold at Elven Marketplace, 227 moves
@@ -224,8 +221,8 @@ private slots:
             "1=Arrows|1000001|Caldmoor; colour 1=blue; 2=Arrows|1|Ranger's Cabin; 3=|1|");
         row("payoff: values too large clamp and keep their scan order", "payoff any", 0,
             "1:6=3e12 1:7=5e12",
-            "1=Arrows|2147483647|Elven Marketplace|Caldmoor; colour 1=blue; "
-            "2=Art|2147483647|Elven Marketplace|Caldmoor");
+            "1=Arrows|2147483647|Elven Marketplace|Caldmoor; colour 1=blue; 2=Art|2147483647|Elven "
+            "Marketplace|Caldmoor");
         row("payoff: compared unrounded, 100.3 goes above a stored 100 from 100.4", "payoff to", 1,
             "1:2=100.4 1:63=100.3", "1=Raisins|100|Caldmoor; 2=Ale|100|Caldmoor");
         row("cpm 301 is yellow, not the payoff band", "cpm to", 1, "1:6=68327",
