@@ -1,9 +1,11 @@
 // Test doubles for the platform seams and a ready-made context over a temporary store folder.
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <memory>
+#include <functional>
 
 #include "core/trade_data.h"
 #include "ui/platform.h"
@@ -29,7 +31,11 @@ struct ShownMessage {
 class RecordingMessages final : public MessageBoxes {
 public:
     using MessageBoxes::inform;
-    void inform(QWidget* parent, const QString& text, const QString& caption) override;
+    void inform(QWidget* /*parent*/, const QString& text, const QString& caption) override {
+        shown.append({text, caption});
+        if (whileShown)
+            whileShown();
+    }
     QList<ShownMessage> shown;
     std::function<void()> whileShown;
 };
@@ -44,7 +50,6 @@ public:
 // game endpoint points at a closed loopback port until a test sets its own.
 class TestContext {
 public:
-    TestContext();
     QString storePath() const { return platform.storePath; }
 
     QTemporaryDir folder;
@@ -52,14 +57,21 @@ public:
     RecordingMessages messages;
     RecordingClipboard clipboard;
     FixedClock clock;
-    Platform platform;
-    AppContext context;
+    QString storeFile = QDir(folder.path()).filePath(QStringLiteral("tradevalues.txt"));
+    Platform platform{messages, clipboard, clock, storeFile, {QStringLiteral("127.0.0.1"), 1}, {}};
+    AppContext context{data, platform};
 };
 
 // Every value of every post set to 1 and every stamp to 10, as after a first start.
-void setNeverValued(TradeData& data);
+inline void setNeverValued(TradeData& data) {
+    data.setDefaults();
+    data.raiseLowValues();
+}
 
 // Reads a whole file as bytes; empty when it cannot be read.
-QByteArray fileBytes(const QString& path);
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 }  // namespace ledgerly::testing
