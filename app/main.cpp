@@ -2,7 +2,7 @@
 //
 // How the pieces meet: main() builds the one data module (core/trade_data.h) and the real
 // platform seams (ui/platform.h), then startLedgerly() loads the trade values file
-// (core/store_file.h) and shows the main window (app/frmmain.h). Each main-window button opens
+// (core/store_file.h) and shows the main window (app/main_window.h). Each main-window button opens
 // a tool window registered by its area: the Auto Valuer (capture/) fills one trading post's
 // prices from the game server and saves the file; the report windows (reports/) and the export
 // windows (export/) read the table through plain functions that return what the window shows.

@@ -1,15 +1,15 @@
-#include "startup.h"
+#include "app/startup.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStyleFactory>
 #include <filesystem>
 
-#include "capture/capture_windows.h"
 #include "core/store_file.h"
 #include "core/trade_data.h"
-#include "export/export_windows.h"
-#include "reports/report_windows.h"
+#include "windows/capture/capture_windows.h"
+#include "windows/export/export_windows.h"
+#include "windows/reports/report_windows.h"
 
 namespace ledgerly {
 
@@ -59,9 +59,9 @@ ToolWindowCatalogue allToolWindows(AppContext& context) {
     return catalogue;
 }
 
-std::unique_ptr<frmMain> startLedgerly(AppContext& context) {
+std::unique_ptr<MainWindow> startLedgerly(AppContext& context) {
     loadTradeValues(context);
-    auto window = std::make_unique<frmMain>(allToolWindows(context));
+    auto window = std::make_unique<MainWindow>(allToolWindows(context));
     window->show();
     return window;
 }

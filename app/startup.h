@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/frmmain.h"
+#include "app/main_window.h"
 #include "ui/platform.h"
 
 namespace ledgerly {
@@ -19,6 +19,6 @@ void loadTradeValues(AppContext& context);
 ToolWindowCatalogue allToolWindows(AppContext& context);
 
 // Loads the trade values, then makes and shows the main window.
-std::unique_ptr<frmMain> startLedgerly(AppContext& context);
+std::unique_ptr<MainWindow> startLedgerly(AppContext& context);
 
 }  // namespace ledgerly

@@ -6,11 +6,11 @@
 #include "bench/bench_cases.h"
 #include "core/store_file.h"
 #include "core/trade_data.h"
-#include "export/export_lines.h"
-#include "reports/cpm_reports.h"
-#include "reports/payoff_reports.h"
-#include "reports/run_picker.h"
-#include "reports/trader_questions.h"
+#include "rules/export/export_lines.h"
+#include "rules/reports/cpm_reports.h"
+#include "rules/reports/payoff_reports.h"
+#include "rules/reports/run_picker.h"
+#include "rules/reports/trader_questions.h"
 
 namespace ledgerly::bench {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/frmmain.h"
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "core/trade_data.h"
 #include "ui/platform.h"
@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
                                 {QStringLiteral("127.0.0.1"), 1},
                                 std::chrono::milliseconds(0)};
     ledgerly::AppContext context{data, platform};
-    std::unique_ptr<ledgerly::frmMain> mainWindow;
+    std::unique_ptr<ledgerly::MainWindow> mainWindow;
 
     if (bare) {
         bareWindow = std::make_unique<QWidget>();

@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "bench/bench_cases.h"
-#include "capture/capture_windows.h"
 #include "core/catalogue.h"
 #include "core/trade_data.h"
 #include "tests/capture/fake_game_server.h"
 #include "ui/platform.h"
+#include "windows/capture/capture_windows.h"
 
 namespace ledgerly::bench {
 namespace {

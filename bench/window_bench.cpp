@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/frmmain.h"
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "bench/bench_cases.h"
 #include "core/trade_data.h"

@@ -1,4 +1,4 @@
-#include "hour_clock.h"
+#include "core/hour_clock.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "store_file.h"
+#include "core/store_file.h"
 
 #include <array>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "number_text.h"
+#include "core/number_text.h"
 
 #ifdef _WIN32
 #include <io.h>

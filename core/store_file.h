@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "trade_data.h"
+#include "core/trade_data.h"
 
 namespace ledgerly {
 

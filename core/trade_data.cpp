@@ -1,4 +1,4 @@
-#include "trade_data.h"
+#include "core/trade_data.h"
 
 #include <cassert>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue.h"
+#include "core/catalogue.h"
 
 namespace ledgerly {
 

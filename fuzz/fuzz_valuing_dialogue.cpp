@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "capture/valuing_dialogue.h"
 #include "core/trade_data.h"
+#include "rules/capture/valuing_dialogue.h"
 
 namespace {
 

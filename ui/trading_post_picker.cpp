@@ -1,4 +1,4 @@
-#include "trading_post_picker.h"
+#include "ui/trading_post_picker.h"
 
 #include "core/catalogue.h"
 

@@ -8,7 +8,7 @@
 #include <QTableWidgetItem>
 
 #include "core/catalogue.h"
-#include "ui/text_of.h"
+#include "ui/qt_text.h"
 
 namespace ledgerly {
 namespace {

@@ -8,7 +8,7 @@
 #include <QScopeGuard>
 #include <QTest>
 
-#include "app/frmmain.h"
+#include "app/main_window.h"
 #include "app/startup.h"
 #include "support/test_platform.h"
 

@@ -5,12 +5,12 @@
 #include <QThread>
 #include <atomic>
 
-#include "capture/capture_windows.h"
 #include "core/hour_clock.h"
 #include "core/store_file.h"
 #include "support/test_platform.h"
 #include "support/wait_until.h"
 #include "tests/capture/fake_game_server.h"
+#include "windows/capture/capture_windows.h"
 
 using namespace ledgerly;
 using namespace ledgerly::testing;

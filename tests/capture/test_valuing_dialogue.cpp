@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <deque>
 
-#include "capture/valuing_dialogue.h"
 #include "core/catalogue.h"
+#include "rules/capture/valuing_dialogue.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;

@@ -2,10 +2,10 @@
 #include <QTest>
 
 #include "core/catalogue.h"
-#include "export/export_lines.h"
-#include "reports/cpm_reports.h"
-#include "reports/payoff_reports.h"
-#include "reports/run_picker.h"
+#include "rules/export/export_lines.h"
+#include "rules/reports/cpm_reports.h"
+#include "rules/reports/payoff_reports.h"
+#include "rules/reports/run_picker.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;

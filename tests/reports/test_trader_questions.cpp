@@ -5,9 +5,9 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "reports/report_windows.h"
-#include "reports/trader_questions.h"
+#include "rules/reports/trader_questions.h"
 #include "support/test_platform.h"
+#include "windows/reports/report_windows.h"
 
 using namespace ledgerly;
 using namespace ledgerly::testing;

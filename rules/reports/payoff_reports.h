@@ -1,0 +1,70 @@
+// The four payoff reports: every haul into one post, the top 40 hauls into one post, the top
+// 40 hauls out of one post and the top 40 hauls between any two posts. Each computation reads
+// the trade data, writes the shared report buffers the way every report does, and returns what
+// its window shows. A report asked about something that is not a trading post computes nothing
+// and returns no view.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/hour_clock.h"
+#include "core/trade_data.h"
+#include "rules/reports/payoff_measures.h"
+#include "rules/reports/report_views.h"
+
+namespace ledgerly {
+
+// All payoffs to a post: 18 frames, one per trading post that sells anything (post 11 sells
+// nothing and has none), with five rows of boxes each. Row k of frame f uses box number
+// n = 5 * (f - 1) + k.
+inline constexpr int kAllPayoffsFrames = 18;
+inline constexpr int kAllPayoffsBoxes = kAllPayoffsFrames * kGoodsSlotCount;
+
+struct AllPayoffsFrame {
+    std::string_view caption;  // as designed; some differ from the list labels
+    int sourceTp = 0;
+};
+
+// Frames 1..18 (element 0 unused).
+extern const std::array<AllPayoffsFrame, kAllPayoffsFrames + 1> kAllPayoffsFrameTable;
+
+inline constexpr int allPayoffsBox(int frame, int slot) {
+    return kGoodsSlotCount * (frame - 1) + slot;
+}
+
+// One row of a frame. For the optional texts, "no value" leaves the box as it is: the two empty
+// slots of Temple Shop (boxes 39 and 40) never get a name or a payoff.
+struct AllPayoffsRowView {
+    std::optional<std::string> name;   // `txtgname`
+    std::optional<std::string> value;  // `txtvalue`
+    BandColour valueColour = BandColour::Red;
+    std::string cpm;  // `txtcpm`
+    BandColour cpmColour = BandColour::Red;
+};
+
+struct AllPayoffsView {
+    AgeView age;
+    std::array<AllPayoffsRowView, kAllPayoffsBoxes + 1> rows{};  // boxes 1..90
+};
+
+// Every haul into `destination`: its age of values, and for each selling post's five slots the
+// commodity, what the destination pays and the payoff per move. Fills the CPM table cells
+// (source, destination, slot) and the hour-clock scratch; leaves the ranking list alone.
+std::optional<AllPayoffsView> allPayoffsTo(TradeData& data, const Clock& clock, int destination,
+                                           std::string_view decimalSeparator);
+
+// The 40 best payoffs into `destination`, each with the town that sells the commodity.
+std::optional<RankingReportView> topPayoffsTo(TradeData& data, const Clock& clock, int destination,
+                                              std::string_view decimalSeparator);
+
+// The 40 best payoffs for the goods of `source`, each with the town that pays it. Shows no age.
+std::optional<RankingReportView> topPayoffsFrom(TradeData& data, int source);
+
+// The 40 best payoffs between any two posts, with the selling and the paying town. Unlike the
+// other rankings it starts by clearing the destination column of the shared list.
+RankingReportView topPayoffsToAny(TradeData& data);
+
+}  // namespace ledgerly

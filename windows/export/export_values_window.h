@@ -1,0 +1,29 @@
+// "Export": what the To trading post pays for each of the From post's goods, as one line for
+// the clipboard.
+#pragma once
+
+#include <QWidget>
+
+#include "ui/platform.h"
+
+class QLineEdit;
+
+namespace ledgerly {
+
+class TradingPostPicker;
+
+class ExportValuesWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ExportValuesWindow(AppContext& context, QWidget* parent = nullptr);
+
+private:
+    void getLine();
+
+    AppContext& context_;
+    TradingPostPicker* from_;
+    TradingPostPicker* to_;
+    QLineEdit* line_;
+};
+
+}  // namespace ledgerly
