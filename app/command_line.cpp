@@ -47,12 +47,13 @@ std::optional<QString> readServer(const QString& value, GameEndpoint& server) {
     QString host = value.trimmed();
     std::optional<QString> portText;
     if (host.startsWith(u'[')) {
-        const qsizetype close = host.indexOf(u']');  // -1 when unclosed: then no :PORT follows
+        // Unclosed, `after` is the whole value: neither empty nor :PORT, so refused below.
+        const qsizetype close = host.indexOf(u']');
         const QString after = host.mid(close + 1);
         if (after.startsWith(u':'))
             portText = after.mid(1);
         // Anything after the bracket other than :PORT is refused like a missing host.
-        const bool closed = close > 0 && (after.isEmpty() || portText);
+        const bool closed = after.isEmpty() || portText;
         host = closed ? host.mid(1, close - 1) : QString();
     } else if (host.count(u':') == 1) {
         const qsizetype colon = host.indexOf(u':');
