@@ -14,6 +14,7 @@
 
 using namespace ledgerly;
 using namespace ledgerly::testing;
+Q_DECLARE_METATYPE(ledgerly::Tool)
 
 namespace {
 
@@ -70,17 +71,17 @@ private slots:
         for (const auto* button : window->findChildren<QPushButton*>())
             QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
 
-        const QString button = QStringLiteral("Command3");
-        click(window.get(), button);
+        const Tool button = Tool::TopPayoffsToPost;
+        QTest::mouseClick(window->button(button), Qt::LeftButton);
         QPointer<QWidget> first = window->toolWindow(button);
         QVERIFY(first && first->isVisible() && first->isWindow());
         first->hide();
-        click(window.get(), button);
+        QTest::mouseClick(window->button(button), Qt::LeftButton);
         QCOMPARE(window->toolWindow(button), first);
         QVERIFY(first->isVisible());
         first->close();
         QTRY_VERIFY(first.isNull());
-        click(window.get(), button);
+        QTest::mouseClick(window->button(button), Qt::LeftButton);
         QPointer<QWidget> second = window->toolWindow(button);
         QVERIFY(second && second->isVisible());
         window->close();
@@ -93,54 +94,54 @@ private slots:
     // "get tp" (all three for a report's post), "tab A B C" (keyboard order), "type X=text",
     // "clipboard=text", and "item=text" for what read() shows.
     void eachWindowWorks_data() {
-        QTest::addColumn<QString>("button");
+        QTest::addColumn<Tool>("button");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("script");
-        const auto row = [](const char* name, const char* button, const char* setup,
-                            const char* script) {
+        const auto row = [](const char* name, Tool button, const char* setup, const char* script) {
             QTest::newRow(name) << button << setup << script;
         };
-        row("all payoffs", "Command2", "2:2=200000.5 2@1.25",
+        row("all payoffs", Tool::AllPayoffs, "2:2=200000.5 2@1.25",
             "tab Combo1 Command1 Text1 txtgname_1 txtvalue_1; get 2; Text1=1,25; #Text1=#00ff00; "
             "txtgname_1=Ale; txtvalue_1=200000,5; #txtvalue_1=#ffff00; txtcpm_1=881; "
             "#txtcpm_1=#0000ff; txtgname_39=; txtgname_90=Weapons");
-        row("payoffs into a post", "Command3", "9:77=1000001 9:30=260000 9@1.25",
+        row("payoffs into a post", Tool::TopPayoffsToPost, "9:77=1000001 9:30=260000 9@1.25",
             "tab Combo1 Command1 Text1 txtbestvalue_1 txttp_1 txtbestvalue_2; get 9; Text1=1,25; "
             "#Text1=#00ff00; row 1=Sugar|1000001|Caldmoor; #txtbestvalue_1=#0000ff; row "
             "2=Furs|260000|Ranger's Cabin; #txtbestvalue_2=#ffff00; row 3=|1|; "
             "#txtbestvalue_40=#ff0000");
-        row("payoffs from a post", "Command10", "11:47=520000 1:47=510000",
+        row("payoffs from a post", Tool::TopPayoffsFromPost, "11:47=520000 1:47=510000",
             "get 19; row 1=Mead|520000|Thanos; #txtbestvalue_1=#00ff00; row "
             "2=Mead|510000|Caldmoor; row 3=|1|");
-        row("payoffs over any pair, ranked when the window is made", "Command8", "16:88=700000",
+        row("payoffs over any pair, ranked when the window is made", Tool::TopPayoffsToAnyPost,
+            "16:88=700000",
             "row 1=Wands|700000|Vanlarra|Sea's End; #txtbestvalue_1=#00ff00; row 2=|1||");
-        row("CPM into a post", "Command5", "1:6=90800 1:14=159000 1@1.25",
+        row("CPM into a post", Tool::TopCpmToPost, "1:6=90800 1:14=159000 1@1.25",
             "get 1; Text1=1,25; row 1=Bows|700|Elven Marketplace; #txtbestvalue_1=#00ff00; row "
             "2=Arrows|400|Elven Marketplace; #txtbestvalue_2=#ffff00");
-        row("CPM over any pair, ranked when the window is made", "Command6", "2:2=90800",
+        row("CPM over any pair, ranked when the window is made", Tool::TopCpmToAnyPost, "2:2=90800",
             "row 1=Ale|400|Caldmoor|Elven Marketplace; row 2=Good|1||");
-        row("CPM from a post", "Command9", "1:6=90800 3:14=163200",
+        row("CPM from a post", Tool::TopCpmFromPost, "1:6=90800 3:14=163200",
             "get 2; row 1=Arrows|400|Caldmoor; row 2=Bows|320|Ranger's Cabin; row 3=Arrows|1|");
-        row("run picker", "Command11", "3:6=10000.5",
+        row("run picker", Tool::RunPicker, "3:6=10000.5",
             "tab Combo1 Command1 txt1 txt2 txt3 txt4; get 2; txt1=Arrows; txt2=Ranger's Cabin; "
             "txt3=10000,5; txt4=20");
         // Export lines are pasted into the game, so they keep their period in any locale.
-        row("values export: Get shows the line, the clipboard takes it with a note", "Command4",
-            "2:2=210.5 2@3.25",
+        row("values export: Get shows the line, the clipboard takes it with a note",
+            Tool::ExportValues, "2:2=210.5 2@3.25",
             "tab Combo1 Combo2 Command2 txtexport Command1; off Command2; pick Combo1=1; off "
             "Command2; pick Combo2=2; click Command2; clipboard=; type txtexport= - ask me; click "
             "Command1; clipboard=Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. "
             "Ale - 210.5  Raisins - 1  Salt - 1  Sugar - 1  Tar - 1 - ask me");
-        row("top five export", "Command7", "2:2=210.5 2@3.25",
+        row("top five export", Tool::ExportTopFive, "2:2=210.5 2@3.25",
             "off Command2; pick Combo1=2; click Command2; clipboard=; click Command1; "
             "clipboard=Top 5 non-cpk values to Elven Marketplace. Valued 3.25 hours ago. "
             "Ale(Caldmoor) - 210  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  Wine(Trellor) - 1  "
             "Willowbark(Ruellia) - 1");
-        row("export: typed without fetching, spaces kept", "Command7", "",
+        row("export: typed without fetching, spaces kept", Tool::ExportTopFive, "",
             "type txtexport= WTB Silk  ; click Command1; clipboard= WTB Silk  ");
     }
     void eachWindowWorks() {
-        QFETCH(QString, button);
+        QFETCH(Tool, button);
         QFETCH(QString, setup);
         QFETCH(QString, script);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -154,7 +155,7 @@ private slots:
             else
                 t.data.setValue(part[0].toInt(), part[1].toInt(), part[2].toFloat());
         }
-        click(main.get(), button);
+        QTest::mouseClick(main->button(button), Qt::LeftButton);
         const QWidget* window = main->toolWindow(button);
         for (const QString& step : script.split(QStringLiteral("; "))) {
             const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);

@@ -7,7 +7,7 @@
 
 #include "rules/reports/trader_questions.h"
 #include "support/test_platform.h"
-#include "windows/reports/report_windows.h"
+#include "windows/reports/trader_windows.h"
 
 using namespace ledgerly;
 using namespace ledgerly::testing;
@@ -148,8 +148,8 @@ private slots:
     // Each window answers through its controls and leaves the reports' shared buffers alone.
     void windowsAnswerAndLeaveTheSharedBuffers() {
         struct Host : QWidget, ToolWindowHost {
-            void openToolWindow(const QString& button) override { opened << button; }
-            QStringList opened;
+            void openTool(Tool tool) override { opened.push_back(tool); }
+            std::vector<Tool> opened;
         };
         TestContext t;
         Host host;
@@ -163,11 +163,9 @@ private slots:
                     buffers.cpm(a, b, k) = 77 + a - b + k;
         buffers.hourClockScratch = 5;
         const ReportBuffers before = buffers;
-        ToolWindowCatalogue windows;
-        addReportWindows(windows, t.context);
-        QWidget* sell = windows[QStringLiteral("Command13")](&host);
-        QWidget* revalue = windows[QStringLiteral("Command14")](&host);
-        QWidget* loops = windows[QStringLiteral("Command15")](&host);
+        QWidget* sell = new WhereToSellWindow(t.context, &host);
+        QWidget* revalue = new RevalueNextWindow(t.context, host, &host);
+        QWidget* loops = new RoundTripsWindow(t.context, &host);
 
         auto* find = sell->findChild<QPushButton*>();
         QVERIFY(!find->isEnabled());
@@ -179,7 +177,7 @@ private slots:
         for (QPushButton* button : revalue->findChildren<QPushButton*>())
             QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(revalue->findChild<QTableWidget*>()->item(0, 0)->text(), "New Ashton");
-        QCOMPARE(host.opened, QStringList{QLatin1String(kAutoValuerButton)});
+        QVERIFY(host.opened == std::vector<Tool>{Tool::AutoValuer});
 
         auto* table = loops->findChild<QTableWidget*>();
         loops->findChild<QComboBox*>()->setCurrentIndex(5);  // through Mystara, 25 hours old

@@ -141,9 +141,8 @@ void WhereToSellWindow::find() {
     growToFit(this, markets_);
 }
 
-RevalueNextWindow::RevalueNextWindow(AppContext& context, std::function<void()> openAutoValuer,
-                                     QWidget* parent)
-    : QWidget(parent), context_(context), openAutoValuer_(std::move(openAutoValuer)) {
+RevalueNextWindow::RevalueNextWindow(AppContext& context, ToolWindowHost& tools, QWidget* parent)
+    : QWidget(parent), context_(context), tools_(tools) {
     setObjectName(QStringLiteral("frmrevalue"));
     setWindowTitle(QStringLiteral("Revalue Next"));
 
@@ -160,10 +159,8 @@ RevalueNextWindow::RevalueNextWindow(AppContext& context, std::function<void()> 
     // The button acts for the selected row, so it waits for one.
     connect(posts_, &QTableWidget::itemSelectionChanged, valueButton_,
             [this] { valueButton_->setEnabled(!posts_->selectedItems().isEmpty()); });
-    connect(valueButton_, &QPushButton::clicked, this, [this] {
-        if (openAutoValuer_)
-            openAutoValuer_();
-    });
+    connect(valueButton_, &QPushButton::clicked, this,
+            [this] { tools_.openTool(Tool::AutoValuer); });
     connect(refreshButton, &QPushButton::clicked, this, &RevalueNextWindow::refresh);
 
     auto* buttons = new QHBoxLayout;

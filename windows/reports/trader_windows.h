@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 #include "ui/platform.h"
+#include "ui/tool_table.h"
 
 class QCheckBox;
 class QComboBox;
@@ -38,14 +38,13 @@ private:
 class RevalueNextWindow : public QWidget {
     Q_OBJECT
 public:
-    RevalueNextWindow(AppContext& context, std::function<void()> openAutoValuer,
-                      QWidget* parent = nullptr);
+    RevalueNextWindow(AppContext& context, ToolWindowHost& tools, QWidget* parent = nullptr);
 
 private:
     void refresh();
 
     AppContext& context_;
-    std::function<void()> openAutoValuer_;
+    ToolWindowHost& tools_;
     QTableWidget* posts_ = nullptr;
     QPushButton* valueButton_ = nullptr;
 };
