@@ -3,9 +3,9 @@
 
 #include "core/catalogue.h"
 #include "rules/export/export_lines.h"
-#include "rules/reports/cpm_reports.h"
-#include "rules/reports/payoff_reports.h"
+#include "rules/reports/all_payoffs.h"
 #include "rules/reports/run_picker.h"
+#include "rules/reports/top_forty_reports.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;
@@ -68,11 +68,11 @@ QMap<QString, QString> run(const QString& report, TradeData& data, int chosen) {
     } else if (report == "payoff any") {
         ranked = topPayoffsToAny(data);
     } else if (report == "cpm to") {
-        ranked = topCpmToTradingPost(data, kClock, chosen, ",");
+        ranked = topCpmTo(data, kClock, chosen, ",");
     } else if (report == "cpm from") {
-        ranked = topCpmFromTradingPost(data, chosen);
+        ranked = topCpmFrom(data, chosen);
     } else if (report == "cpm any") {
-        ranked = topCpmToAnyTradingPost(data);
+        ranked = topCpmToAny(data);
     } else if (report == "all payoffs") {
         const auto view = allPayoffsTo(data, kClock, chosen, ",");
         for (int n = 1; view && n <= kAllPayoffsBoxes; ++n) {

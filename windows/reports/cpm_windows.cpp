@@ -1,6 +1,6 @@
 #include "windows/reports/cpm_windows.h"
 
-#include "rules/reports/cpm_reports.h"
+#include "rules/reports/top_forty_reports.h"
 #include "ui/qt_text.h"
 
 namespace ledgerly {
@@ -16,8 +16,8 @@ TopCpmToPostWindow::TopCpmToPostWindow(AppContext& context, QWidget* parent)
                             .tradingPostMeaning = QStringLiteral("source")}},
                           parent) {
     runOnGet([&context](int destination) {
-        return topCpmToTradingPost(context.data, context.platform.clock, destination,
-                                   localeDecimalSeparator());
+        return topCpmTo(context.data, context.platform.clock, destination,
+                        localeDecimalSeparator());
     });
 }
 
@@ -31,7 +31,7 @@ TopCpmToAnyPostWindow::TopCpmToAnyPostWindow(AppContext& context, QWidget* paren
                             .valueMeaning = QStringLiteral("CPM"),
                             .tradingPostMeaning = QStringLiteral("source")}},
                           parent) {
-    render(topCpmToAnyTradingPost(context.data));
+    render(topCpmToAny(context.data));
 }
 
 TopCpmFromPostWindow::TopCpmFromPostWindow(AppContext& context, QWidget* parent)
@@ -44,7 +44,7 @@ TopCpmFromPostWindow::TopCpmFromPostWindow(AppContext& context, QWidget* parent)
                             .valueMeaning = QStringLiteral("CPM"),
                             .tradingPostMeaning = QStringLiteral("destination")}},
                           parent) {
-    runOnGet([&context](int source) { return topCpmFromTradingPost(context.data, source); });
+    runOnGet([&context](int source) { return topCpmFrom(context.data, source); });
 }
 
 }  // namespace ledgerly

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "rules/reports/top_forty_reports.h"
 #include "ui/qt_text.h"
 #include "ui/trading_post_picker.h"
 #include "ui/widget_helpers.h"

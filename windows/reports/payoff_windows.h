@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <array>
 
-#include "rules/reports/payoff_reports.h"
+#include "rules/reports/all_payoffs.h"
 #include "ui/platform.h"
 #include "windows/reports/ranking_report_window.h"
 

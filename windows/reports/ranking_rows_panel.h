@@ -8,8 +8,7 @@
 #include <array>
 
 #include "core/trade_data.h"
-#include "rules/reports/payoff_measures.h"
-#include "rules/reports/report_views.h"
+#include "rules/reports/ranking_run.h"
 
 class QLabel;
 class QLineEdit;
