@@ -10,10 +10,17 @@
 #include "windows/capture/capture_windows.h"
 #include "windows/export/export_top_five_window.h"
 #include "windows/export/export_values_window.h"
-#include "windows/reports/cpm_windows.h"
-#include "windows/reports/payoff_windows.h"
+#include "windows/reports/all_payoffs_window.h"
+#include "windows/reports/revalue_next_window.h"
+#include "windows/reports/round_trips_window.h"
 #include "windows/reports/run_picker_window.h"
-#include "windows/reports/trader_windows.h"
+#include "windows/reports/top_cpm_from_post_window.h"
+#include "windows/reports/top_cpm_to_any_post_window.h"
+#include "windows/reports/top_cpm_to_post_window.h"
+#include "windows/reports/top_payoffs_from_post_window.h"
+#include "windows/reports/top_payoffs_to_any_post_window.h"
+#include "windows/reports/top_payoffs_to_post_window.h"
+#include "windows/reports/where_to_sell_window.h"
 
 namespace ledgerly {
 

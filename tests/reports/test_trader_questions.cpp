@@ -7,7 +7,9 @@
 
 #include "rules/reports/trader_questions.h"
 #include "support/test_platform.h"
-#include "windows/reports/trader_windows.h"
+#include "windows/reports/revalue_next_window.h"
+#include "windows/reports/round_trips_window.h"
+#include "windows/reports/where_to_sell_window.h"
 
 using namespace ledgerly;
 using namespace ledgerly::testing;

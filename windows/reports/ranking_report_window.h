@@ -12,6 +12,11 @@
 #include "windows/reports/ranking_rows_panel.h"
 
 namespace ledgerly {
+class AgeOfValuesRow;
+class PickerRow;
+}  // namespace ledgerly
+
+namespace ledgerly {
 
 struct RankingWindowDesign {
     QString objectName;
