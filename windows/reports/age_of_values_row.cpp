@@ -10,7 +10,7 @@
 namespace ledgerly {
 
 AgeOfValuesRow::AgeOfValuesRow(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("AgeOfValuesRow"));
+    setObjectName(QStringLiteral("ageOfValuesRow"));
     auto* valued = namedLabel(QStringLiteral("Label23"), QStringLiteral("Valued"), this);
     ageBox_ = readOnlyBox(QStringLiteral("Text1"), QStringLiteral("999999.99"), this);
     ageBox_->setAccessibleName(QStringLiteral("Valued hours ago"));

@@ -10,7 +10,7 @@
 namespace ledgerly {
 
 PickerRow::PickerRow(const QString& prompt, QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("PickerRow"));
+    setObjectName(QStringLiteral("pickerRow"));
     picker_ = new TradingPostPicker(this);
     picker_->setObjectName(QStringLiteral("Combo1"));
     auto* label = buddyLabel(QStringLiteral("Label1"), prompt, picker_, this);

@@ -29,7 +29,7 @@ void applyText(QLineEdit* box, const std::optional<std::string>& text) {
 
 RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* parent)
     : QWidget(parent) {
-    setObjectName(QStringLiteral("RankingRowsPanel"));
+    setObjectName(QStringLiteral("rankingRows"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(2);
 
