@@ -127,6 +127,8 @@ private slots:
                  QStringList({window->button(Tool::WhereToSell)->objectName(),
                               window->button(Tool::RevalueNext)->objectName(),
                               window->button(Tool::RoundTrips)->objectName()}));
+        const QFont prominent = window->button(Tool::AutoValuer)->font();  // "GET VALUES"
+        QVERIFY(prominent.pointSize() == 12 && prominent.bold());
         for (const Tool tool : kAllTools) {
             click(window->button(tool));
             QVERIFY(window->toolWindow(tool) && window->toolWindow(tool)->isVisible());
@@ -187,6 +189,8 @@ private slots:
         if (chosen)
             getFor(opened.window, chosen);
         QCOMPARE(rankedRow(opened.window, 1), row);
+        compare(opened.window, {"Label2", "1."});
+        compare(opened.window, {"Label43", "40."});
         QCOMPARE(colourOf(opened.window, "txtbestvalue_1"), colour);
         QCOMPARE(rankedRow(opened.window, 2).mid(1, 2), QStringList({"1", ""}));
         QCOMPARE(colourOf(opened.window, "txtbestvalue_2"), "#ff0000");

@@ -265,6 +265,7 @@ private slots:
         compareListRow(data.buffers.ranking[1], {999, 1, 3, 7});
         QCOMPARE(cpmCellsLeft(data), 1805 - 90);  // (source, destination, slot) for each box
         QVERIFY(data.buffers.cpm(1, destination, 1) != -7);
+        QCOMPARE(text(view->rows[5].name), "Tar");  // no frame writes into another frame's boxes
         QStringList firstGoods;
         for (int f = 1; f <= kAllPayoffsFrames; ++f)
             firstGoods << text(view->rows[static_cast<std::size_t>(5 * f - 4)].name);
