@@ -8,8 +8,19 @@
 #include "core/store_file.h"
 #include "core/trade_data.h"
 #include "windows/capture/capture_windows.h"
-#include "windows/export/export_windows.h"
-#include "windows/reports/report_windows.h"
+#include "windows/export/export_top_five_window.h"
+#include "windows/export/export_values_window.h"
+#include "windows/reports/all_payoffs_window.h"
+#include "windows/reports/revalue_next_window.h"
+#include "windows/reports/round_trips_window.h"
+#include "windows/reports/run_picker_window.h"
+#include "windows/reports/top_cpm_from_post_window.h"
+#include "windows/reports/top_cpm_to_any_post_window.h"
+#include "windows/reports/top_cpm_to_post_window.h"
+#include "windows/reports/top_payoffs_from_post_window.h"
+#include "windows/reports/top_payoffs_to_any_post_window.h"
+#include "windows/reports/top_payoffs_to_post_window.h"
+#include "windows/reports/where_to_sell_window.h"
 
 namespace ledgerly {
 
@@ -51,17 +62,46 @@ void loadTradeValues(AppContext& context) {
     context.platform.messages.inform(nullptr, text);
 }
 
-ToolWindowCatalogue allToolWindows(AppContext& context) {
-    ToolWindowCatalogue catalogue;
-    addCaptureWindows(catalogue, context);
-    addReportWindows(catalogue, context);
-    addExportWindows(catalogue, context);
-    return catalogue;
+ToolWindowFactory toolWindowFactory(AppContext& context) {
+    return [&context, makeAutoValuer = autoValuerFactory(context)](Tool tool, ToolWindowHost& host,
+                                                                   QWidget* parent) -> QWidget* {
+        switch (tool) {
+            case Tool::AutoValuer:
+                return makeAutoValuer(parent);
+            case Tool::AllPayoffs:
+                return new AllPayoffsWindow(context, parent);
+            case Tool::TopPayoffsToPost:
+                return new TopPayoffsToPostWindow(context, parent);
+            case Tool::TopPayoffsFromPost:
+                return new TopPayoffsFromPostWindow(context, parent);
+            case Tool::TopPayoffsToAnyPost:
+                return new TopPayoffsToAnyPostWindow(context, parent);
+            case Tool::TopCpmToPost:
+                return new TopCpmToPostWindow(context, parent);
+            case Tool::TopCpmFromPost:
+                return new TopCpmFromPostWindow(context, parent);
+            case Tool::TopCpmToAnyPost:
+                return new TopCpmToAnyPostWindow(context, parent);
+            case Tool::RunPicker:
+                return new RunPickerWindow(context, parent);
+            case Tool::ExportValues:
+                return new ExportValuesWindow(context, parent);
+            case Tool::ExportTopFive:
+                return new ExportTopFiveWindow(context, parent);
+            case Tool::WhereToSell:
+                return new WhereToSellWindow(context, parent);
+            case Tool::RevalueNext:
+                return new RevalueNextWindow(context, host, parent);
+            case Tool::RoundTrips:
+                return new RoundTripsWindow(context, parent);
+        }
+        return nullptr;
+    };
 }
 
 std::unique_ptr<MainWindow> startLedgerly(AppContext& context) {
     loadTradeValues(context);
-    auto window = std::make_unique<MainWindow>(allToolWindows(context));
+    auto window = std::make_unique<MainWindow>(toolWindowFactory(context));
     window->show();
     return window;
 }

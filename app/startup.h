@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "ui/platform.h"
+#include "ui/tool_table.h"
 
 namespace ledgerly {
 
@@ -15,8 +16,8 @@ void setUpApplication();
 // Leaves the whole trade values table and all stamps in memory.
 void loadTradeValues(AppContext& context);
 
-// Every tool window of the program, keyed by the main-window button that opens it.
-ToolWindowCatalogue allToolWindows(AppContext& context);
+// Makes the window of every tool of the tool table over `context`.
+ToolWindowFactory toolWindowFactory(AppContext& context);
 
 // Loads the trade values, then makes and shows the main window.
 std::unique_ptr<MainWindow> startLedgerly(AppContext& context);

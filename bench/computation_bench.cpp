@@ -7,9 +7,9 @@
 #include "core/store_file.h"
 #include "core/trade_data.h"
 #include "rules/export/export_lines.h"
-#include "rules/reports/cpm_reports.h"
-#include "rules/reports/payoff_reports.h"
+#include "rules/reports/all_payoffs.h"
 #include "rules/reports/run_picker.h"
+#include "rules/reports/top_forty_reports.h"
 #include "rules/reports/trader_questions.h"
 
 namespace ledgerly::bench {
@@ -48,11 +48,9 @@ void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall) 
     computation(QStringLiteral("report: top 40 payoffs to any post"),
                 [&] { topPayoffsToAny(data); });
     computation(QStringLiteral("report: top 40 CPM to a post"),
-                [&] { topCpmToTradingPost(data, clock, 12, "."); });
-    computation(QStringLiteral("report: top 40 CPM from a post"),
-                [&] { topCpmFromTradingPost(data, 5); });
-    computation(QStringLiteral("report: top 40 CPM to any post"),
-                [&] { topCpmToAnyTradingPost(data); });
+                [&] { topCpmTo(data, clock, 12, "."); });
+    computation(QStringLiteral("report: top 40 CPM from a post"), [&] { topCpmFrom(data, 5); });
+    computation(QStringLiteral("report: top 40 CPM to any post"), [&] { topCpmToAny(data); });
     computation(QStringLiteral("report: run picker"), [&] { pickRun(data, 5, "."); });
     // The trader questions read the table only; Round Trips with its age filter on, which
     // leaves every loop of this table in.

@@ -33,7 +33,8 @@ std::vector<Figure> figures;
 // about an aim; it only shows that each benchmark runs.
 bool judged = true;
 
-void report(const QString& what, double value, const QString& unit, const QString& aim, bool met) {
+void printFigure(const QString& what, double value, const QString& unit, const QString& aim,
+                 bool met) {
     figures.push_back({what, value, unit, aim, met});
     std::printf("  %-64s %10.3f %-4s aim %-8s %s\n", qPrintable(what), value, qPrintable(unit),
                 qPrintable(aim),
@@ -97,17 +98,20 @@ void startupAndMemory(const QString& probe, int runs) {
         ledgerly.push_back(runProbe(probe, {}, home.path()).milliseconds);
     }
     const double ratio = median(ledgerly) / median(bare);
-    report(QStringLiteral("start-up to main window (ms)"), median(ledgerly), "ms", "-", true);
-    report(QStringLiteral("start-up, bare Qt window (ms)"), median(bare), "ms", "-", true);
-    report(QStringLiteral("start-up ratio vs bare Qt window"), ratio, "x", "<= 1.3", ratio <= 1.3);
+    printFigure(QStringLiteral("start-up to main window (ms)"), median(ledgerly), "ms", "-", true);
+    printFigure(QStringLiteral("start-up, bare Qt window (ms)"), median(bare), "ms", "-", true);
+    printFigure(QStringLiteral("start-up ratio vs bare Qt window"), ratio, "x", "<= 1.3",
+                ratio <= 1.3);
 
     const long bareKiB = runProbe(probe, {QStringLiteral("--bare")}, home.path()).peakKiB;
     const long allKiB = runProbe(probe, {QStringLiteral("--open-all")}, home.path()).peakKiB;
-    report(QStringLiteral("peak memory, every window open (MiB)"), allKiB / 1024.0, "MiB", "-",
-           true);
-    report(QStringLiteral("peak memory, bare Qt window (MiB)"), bareKiB / 1024.0, "MiB", "-", true);
+    printFigure(QStringLiteral("peak memory, every window open (MiB)"), allKiB / 1024.0, "MiB", "-",
+                true);
+    printFigure(QStringLiteral("peak memory, bare Qt window (MiB)"), bareKiB / 1024.0, "MiB", "-",
+                true);
     const double memoryRatio = bareKiB > 0 ? static_cast<double>(allKiB) / bareKiB : 0;
-    report(QStringLiteral("peak memory ratio vs bare Qt window"), memoryRatio, "x", "report", true);
+    printFigure(QStringLiteral("peak memory ratio vs bare Qt window"), memoryRatio, "x", "report",
+                true);
 }
 
 }  // namespace
@@ -141,11 +145,11 @@ int main(int argc, char* argv[]) {
     if (wanted("startup"))
         startupAndMemory(probe, quick ? 3 : 15);
     if (wanted("computation"))
-        runComputationBenchmarks(runs, report, microsecondsPerCall);
+        runComputationBenchmarks(runs, printFigure, microsecondsPerCall);
     if (wanted("windows"))
-        runWindowBenchmarks(runs, report);
+        runWindowBenchmarks(runs, printFigure);
     if (wanted("valuing"))
-        runValuingBenchmarks(quick ? 3 : 11, report);
+        runValuingBenchmarks(quick ? 3 : 11, printFigure);
 
     const auto missed =
         std::count_if(figures.begin(), figures.end(), [](const Figure& f) { return !f.met; });

@@ -12,6 +12,7 @@
 #include "app/startup.h"
 #include "core/trade_data.h"
 #include "ui/platform.h"
+#include "ui/tool_table.h"
 
 namespace {
 
@@ -63,11 +64,8 @@ int main(int argc, char* argv[]) {
     } else {
         mainWindow = ledgerly::startLedgerly(context);
         if (openAll) {
-            for (const char* name :
-                 {"Command12", "Command2", "Command3", "Command4", "Command5", "Command6",
-                  "Command7", "Command8", "Command9", "Command10", "Command11"}) {
-                mainWindow->openToolWindow(QString::fromLatin1(name));
-            }
+            for (const ledgerly::Tool tool : ledgerly::kAllTools)
+                mainWindow->openTool(tool);
         }
     }
     QTimer::singleShot(0, &app, [] {

@@ -65,9 +65,8 @@ double ledgerlyRun() {
                       {QStringLiteral("127.0.0.1"), server.port()},
                       std::chrono::milliseconds(0)};
     AppContext context{data, platform};
-    ToolWindowCatalogue catalogue;
-    addCaptureWindows(catalogue, context);
-    std::unique_ptr<QWidget> window(catalogue.at(QStringLiteral("Command12"))(nullptr));
+    const auto makeAutoValuer = autoValuerFactory(context);
+    std::unique_ptr<QWidget> window(makeAutoValuer(nullptr));
     window->show();
     window->findChild<QLineEdit*>(QStringLiteral("txtpname"))->setText(QStringLiteral("bench"));
     window->findChild<QLineEdit*>(QStringLiteral("txtppass"))->setText(QStringLiteral("bench"));

@@ -1,31 +1,34 @@
 #include "ui/trading_post_picker.h"
 
 #include "core/catalogue.h"
+#include "ui/qt_text.h"
 
 namespace ledgerly {
 
-TradingPostPicker::TradingPostPicker(QWidget* parent) : QComboBox(parent) {
+TradingPostPicker::TradingPostPicker(QWidget* parent)
+    : TradingPostPicker(Unchosen::Select, parent) {}
+
+TradingPostPicker::TradingPostPicker(Unchosen unchosen, QWidget* parent) : QComboBox(parent) {
     setEditable(false);
-    setPlaceholderText(QStringLiteral("(Select)"));
-    for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-        const auto label = tradingPost(tp).listLabel;
-        addItem(QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size())));
+    if (unchosen == Unchosen::Any) {
+        addItem(QStringLiteral("(Any)"));
+        firstPostIndex_ = 1;
+    } else {
+        setPlaceholderText(QStringLiteral("(Select)"));
     }
-    setCurrentIndex(-1);
-    setMaxVisibleItems(kTradingPostCount);
+    for (int tp = 1; tp <= kTradingPostCount; ++tp)
+        addItem(qtText(tradingPost(tp).listLabel));
+    setCurrentIndex(firstPostIndex_ - 1);
+    setMaxVisibleItems(count());
     connect(this, &QComboBox::currentIndexChanged, this,
-            [this](int index) { emit tradingPostChosen(index >= 0); });
+            [this] { emit tradingPostChosen(chosenTradingPost().has_value()); });
 }
 
 std::optional<int> TradingPostPicker::chosenTradingPost() const {
-    const int tp = currentIndex() + 1;
+    const int tp = currentIndex() - firstPostIndex_ + 1;
     if (!isTradingPost(tp))
         return std::nullopt;
     return tp;
-}
-
-void TradingPostPicker::chooseTradingPost(int tp) {
-    setCurrentIndex(isTradingPost(tp) ? tp - 1 : -1);
 }
 
 }  // namespace ledgerly

@@ -5,6 +5,7 @@
 
 #include "core/catalogue.h"
 #include "core/number_text.h"
+#include "rules/reports/age_of_values.h"
 #include "rules/reports/payoff_measures.h"
 
 namespace ledgerly {

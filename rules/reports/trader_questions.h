@@ -12,7 +12,7 @@
 
 #include "core/hour_clock.h"
 #include "core/trade_data.h"
-#include "rules/reports/report_views.h"
+#include "rules/reports/colour_bands.h"
 
 namespace ledgerly {
 

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
 
@@ -17,6 +16,14 @@ using namespace ledgerly::testing;
 
 namespace {
 
+// What a person reads in a box or label, and the box's own background colour ("" for none).
+struct Seen {
+    const char* control;
+    const char* text;
+    const char* colour = "";
+};
+using Seens = QList<Seen>;
+
 // A missing control stops the run: a renamed control must never pass by accident.
 template <typename T = QWidget>
 T* control(const QWidget* window, const QString& name) {
@@ -26,37 +33,81 @@ T* control(const QWidget* window, const QString& name) {
     return found;
 }
 
-// What a person reads in `item`: a label's or box's text, "#box" its background, or "row N"
-// a top-40 row as "name|value|town[|destination]".
-QString read(const QWidget* window, const QString& item) {
-    if (item.startsWith(u'#'))
-        return control<QLineEdit>(window, item.mid(1))->palette().color(QPalette::Base).name();
-    if (item.startsWith(QLatin1String("row "))) {
-        const QString r = item.mid(4);
-        QStringList parts{read(window, "Label22_" + r), read(window, "txtbestvalue_" + r),
-                          read(window, "txttp_" + r)};
-        if (window->findChild<QLineEdit*>("txtto_" + r))
-            parts << read(window, "txtto_" + r);
-        return parts.join(u'|');
-    }
-    if (auto* label = window->findChild<QLabel*>(item))
-        return label->text();
-    return control<QLineEdit>(window, item)->text();
+void click(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void click(const QWidget* window, const QString& button) {
-    QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+// The object names met when tabbing `count` times from the control named `first`.
+QStringList tabChain(const QWidget* window, const QString& first, qsizetype count) {
+    QStringList met;
+    QWidget* widget = control(window, first);
+    while (met.size() < count) {
+        met << widget->objectName();
+        do
+            widget = widget->nextInFocusChain();
+        while (widget->focusPolicy() == Qt::NoFocus);
+    }
+    return met;
+}
+
+QString colourOf(const QWidget* window, const QString& name) {
+    const auto* box = control<QLineEdit>(window, name);
+    return box->autoFillBackground() ? box->palette().color(QPalette::Base).name() : "";
+}
+
+void compare(const QWidget* window, const Seen& seen) {
+    if (auto* label = window->findChild<QLabel*>(seen.control)) {
+        QCOMPARE(label->text(), seen.text);
+        return;
+    }
+    QCOMPARE(control<QLineEdit>(window, seen.control)->text(), seen.text);
+    QCOMPARE(colourOf(window, seen.control), seen.colour);
+}
+
+// Row r of a top-40 window as a person reads it, left to right.
+QStringList rankedRow(const QWidget* window, int r) {
+    const QString n = QString::number(r);
+    QStringList texts{control<QLabel>(window, "Label22_" + n)->text()};
+    for (const QString box : {"txtbestvalue_", "txttp_", "txtto_"}) {
+        if (const auto* found = window->findChild<QLineEdit*>(box + n))
+            texts << found->text();
+    }
+    return texts;
+}
+
+// The main window over never-valued prices and `prices`, post `valued` valued `hours` ago, in
+// a German locale, where report boxes show a decimal comma; `tool` opened from its button.
+struct Opened {
+    Opened(Tool tool, const Prices& prices, int valued, float hours) {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        setUpPrices(t.data, prices, {valuedAgo(t.clock, valued, hours)});
+        click(main->button(tool));
+        window = main->toolWindow(tool);
+    }
+    ~Opened() { QLocale::setDefault(QLocale::c()); }
+    TestContext t;
+    std::unique_ptr<MainWindow> main = startLedgerly(t.context);
+    QWidget* window = nullptr;
+};
+
+// Picks post `tp` in a window's picker and presses the button that waits for it.
+void getFor(const QWidget* window, int tp, const QString& button = QStringLiteral("Command1")) {
+    QVERIFY(!control(window, button)->isEnabled());
+    control<QComboBox>(window, "Combo1")->setCurrentIndex(tp - 1);
+    click(control(window, button));
 }
 
 }  // namespace
+
+Q_DECLARE_METATYPE(ledgerly::Tool)
 
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
     // The store is loaded before the main window shows; one that cannot be read is reported
-    // once and left as it is. Every button has its window, made on the first click, shown again
-    // while it lives and made afresh once the user has closed it; closing the main window
-    // closes it too.
+    // once and left as it is. Every button is there, in the designed tab order, and has its
+    // window, made on the first click, shown again while it lives and made afresh once the user
+    // has closed it; closing the main window closes it too.
     void startAndToolWindows() {
         TestContext t;
         QFile file(t.storePath());
@@ -67,128 +118,137 @@ private slots:
         QCOMPARE(fileBytes(t.storePath()), "12\r\nbanana\r\n");
         QCOMPARE(t.messages.shown.size(), 1);
         QVERIFY(t.messages.shown[0].text.contains("line 2: 'banana'"));
-        for (const auto* button : window->findChildren<QPushButton*>())
-            QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
+        const QStringList designed{"Command2",  "Command3",  "Command4", "Command7",
+                                   "Command8",  "Command5",  "Command6", "Command9",
+                                   "Command10", "Command11", "Command12"};
+        const QStringList chain = tabChain(window.get(), designed[0], kToolCount);
+        QCOMPARE(chain.mid(0, designed.size()), designed);
+        QCOMPARE(chain.mid(designed.size()),
+                 QStringList({window->button(Tool::WhereToSell)->objectName(),
+                              window->button(Tool::RevalueNext)->objectName(),
+                              window->button(Tool::RoundTrips)->objectName()}));
+        const QFont prominent = window->button(Tool::AutoValuer)->font();  // "GET VALUES"
+        QVERIFY(prominent.pointSize() == 12 && prominent.bold());
+        for (const Tool tool : kAllTools) {
+            click(window->button(tool));
+            QVERIFY(window->toolWindow(tool) && window->toolWindow(tool)->isVisible());
+        }
 
-        const QString button = QStringLiteral("Command3");
-        click(window.get(), button);
-        QPointer<QWidget> first = window->toolWindow(button);
-        QVERIFY(first && first->isVisible() && first->isWindow());
+        const Tool tool = Tool::TopPayoffsToPost;
+        QPointer<QWidget> first = window->toolWindow(tool);
         first->hide();
-        click(window.get(), button);
-        QCOMPARE(window->toolWindow(button), first);
-        QVERIFY(first->isVisible());
+        click(window->button(tool));
+        QCOMPARE(window->toolWindow(tool), first);
+        QVERIFY(first->isVisible() && first->isWindow());
         first->close();
         QTRY_VERIFY(first.isNull());
-        click(window.get(), button);
-        QPointer<QWidget> second = window->toolWindow(button);
+        click(window->button(tool));
+        QPointer<QWidget> second = window->toolWindow(tool);
         QVERIFY(second && second->isVisible());
         window->close();
         QVERIFY(!second || !second->isVisible());
     }
 
-    // Each window opens from its main-window button and is driven as a user drives it, in a
-    // German locale, on never-valued prices plus "tp:c=v" prices and "tp@h" (valued h hours
-    // ago). The script, step by step: "off X" (X is disabled), "pick X=tp", "click X",
-    // "get tp" (all three for a report's post), "tab A B C" (keyboard order), "type X=text",
-    // "clipboard=text", and "item=text" for what read() shows.
-    void eachWindowWorks_data() {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("script");
-        const auto row = [](const char* name, const char* button, const char* setup,
-                            const char* script) {
-            QTest::newRow(name) << button << setup << script;
-        };
-        row("all payoffs", "Command2", "2:2=200000.5 2@1.25",
-            "tab Combo1 Command1 Text1 txtgname_1 txtvalue_1; get 2; Text1=1,25; #Text1=#00ff00; "
-            "txtgname_1=Ale; txtvalue_1=200000,5; #txtvalue_1=#ffff00; txtcpm_1=881; "
-            "#txtcpm_1=#0000ff; txtgname_39=; txtgname_90=Weapons");
-        row("payoffs into a post", "Command3", "9:77=1000001 9:30=260000 9@1.25",
-            "tab Combo1 Command1 Text1 txtbestvalue_1 txttp_1 txtbestvalue_2; get 9; Text1=1,25; "
-            "#Text1=#00ff00; row 1=Sugar|1000001|Caldmoor; #txtbestvalue_1=#0000ff; row "
-            "2=Furs|260000|Ranger's Cabin; #txtbestvalue_2=#ffff00; row 3=|1|; "
-            "#txtbestvalue_40=#ff0000");
-        row("payoffs from a post", "Command10", "11:47=520000 1:47=510000",
-            "get 19; row 1=Mead|520000|Thanos; #txtbestvalue_1=#00ff00; row "
-            "2=Mead|510000|Caldmoor; row 3=|1|");
-        row("payoffs over any pair, ranked when the window is made", "Command8", "16:88=700000",
-            "row 1=Wands|700000|Vanlarra|Sea's End; #txtbestvalue_1=#00ff00; row 2=|1||");
-        row("CPM into a post", "Command5", "1:6=90800 1:14=159000 1@1.25",
-            "get 1; Text1=1,25; row 1=Bows|700|Elven Marketplace; #txtbestvalue_1=#00ff00; row "
-            "2=Arrows|400|Elven Marketplace; #txtbestvalue_2=#ffff00");
-        row("CPM over any pair, ranked when the window is made", "Command6", "2:2=90800",
-            "row 1=Ale|400|Caldmoor|Elven Marketplace; row 2=Good|1||");
-        row("CPM from a post", "Command9", "1:6=90800 3:14=163200",
-            "get 2; row 1=Arrows|400|Caldmoor; row 2=Bows|320|Ranger's Cabin; row 3=Arrows|1|");
-        row("run picker", "Command11", "3:6=10000.5",
-            "tab Combo1 Command1 txt1 txt2 txt3 txt4; get 2; txt1=Arrows; txt2=Ranger's Cabin; "
-            "txt3=10000,5; txt4=20");
-        // Export lines are pasted into the game, so they keep their period in any locale.
-        row("values export: Get shows the line, the clipboard takes it with a note", "Command4",
-            "2:2=210.5 2@3.25",
-            "tab Combo1 Combo2 Command2 txtexport Command1; off Command2; pick Combo1=1; off "
-            "Command2; pick Combo2=2; click Command2; clipboard=; type txtexport= - ask me; click "
-            "Command1; clipboard=Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. "
-            "Ale - 210.5  Raisins - 1  Salt - 1  Sugar - 1  Tar - 1 - ask me");
-        row("top five export", "Command7", "2:2=210.5 2@3.25",
-            "off Command2; pick Combo1=2; click Command2; clipboard=; click Command1; "
-            "clipboard=Top 5 non-cpk values to Elven Marketplace. Valued 3.25 hours ago. "
-            "Ale(Caldmoor) - 210  Wands(Vanlarra) - 1  Waybread(Ruellia) - 1  Wine(Trellor) - 1  "
-            "Willowbark(Ruellia) - 1");
-        row("export: typed without fetching, spaces kept", "Command7", "",
-            "type txtexport= WTB Silk  ; click Command1; clipboard= WTB Silk  ");
+    // Each top-40 window for the post picked at `chosen` (0: one that ranks when it is made),
+    // with the chosen post valued 1.25 hours ago: row 1, row 2 (no haul reached it) and the
+    // age, where the window shows one.
+    void rankingWindows_data() {
+        QTest::addColumn<Tool>("tool");
+        QTest::addColumn<int>("chosen");
+        QTest::addColumn<Prices>("prices");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("colour");
+        QTest::addColumn<bool>("showsAge");
+        QTest::newRow("payoffs into a post")
+            << Tool::TopPayoffsToPost << 9 << Prices{{9, 77, 1000001}}
+            << QStringList{"Sugar", "1000001", "Caldmoor"} << "#0000ff" << true;
+        QTest::newRow("payoffs from a post")
+            << Tool::TopPayoffsFromPost << 19 << Prices{{11, 47, 520000}}
+            << QStringList{"Mead", "520000", "Thanos"} << "#00ff00" << false;
+        QTest::newRow("payoffs over any pair")
+            << Tool::TopPayoffsToAnyPost << 0 << Prices{{16, 88, 700000}}
+            << QStringList{"Wands", "700000", "Vanlarra", "Sea's End"} << "#00ff00" << false;
+        QTest::newRow("CPM into a post")
+            << Tool::TopCpmToPost << 1 << Prices{{1, 6, 90800}}
+            << QStringList{"Arrows", "400", "Elven Marketplace"} << "#ffff00" << true;
+        QTest::newRow("CPM from a post")
+            << Tool::TopCpmFromPost << 2 << Prices{{1, 6, 90800}}
+            << QStringList{"Arrows", "400", "Caldmoor"} << "#ffff00" << false;
+        QTest::newRow("CPM over any pair")
+            << Tool::TopCpmToAnyPost << 0 << Prices{{2, 2, 90800}}
+            << QStringList{"Ale", "400", "Caldmoor", "Elven Marketplace"} << "#ffff00" << false;
     }
-    void eachWindowWorks() {
-        QFETCH(QString, button);
-        QFETCH(QString, setup);
-        QFETCH(QString, script);
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
-        TestContext t;
-        const auto main = startLedgerly(t.context);
-        for (const QString& token : setup.split(u' ', Qt::SkipEmptyParts)) {
-            const QStringList part = token.split(QRegularExpression("[:=@]"));
-            if (token.contains(u'@'))
-                t.data.setStamp(part[0].toInt(), readHourClock(t.clock) - part[1].toFloat());
-            else
-                t.data.setValue(part[0].toInt(), part[1].toInt(), part[2].toFloat());
+    void rankingWindows() {
+        QFETCH(Tool, tool);
+        QFETCH(int, chosen);
+        QFETCH(Prices, prices);
+        QFETCH(QStringList, row);
+        QFETCH(QString, colour);
+        QFETCH(bool, showsAge);
+        const Opened opened(tool, prices, std::max(chosen, 1), 1.25F);
+        if (chosen)
+            getFor(opened.window, chosen);
+        QCOMPARE(rankedRow(opened.window, 1), row);
+        compare(opened.window, {"Label2", "1."});
+        compare(opened.window, {"Label43", "40."});
+        QCOMPARE(colourOf(opened.window, "txtbestvalue_1"), colour);
+        QCOMPARE(rankedRow(opened.window, 2).mid(1, 2), QStringList({"1", ""}));
+        QCOMPARE(colourOf(opened.window, "txtbestvalue_2"), "#ff0000");
+        QCOMPARE(opened.window->findChild<QLineEdit*>("Text1") != nullptr, showsAge);
+        if (showsAge)
+            compare(opened.window, {"Text1", "1,25", "#00ff00"});
+    }
+
+    // All Values and the run picker: what their boxes show, and the keyboard's way through All
+    // Values.
+    void allPayoffsAndRunPicker() {
+        const Opened all(Tool::AllPayoffs, {{2, 2, 200000.5F}}, 2, 1.25F);
+        getFor(all.window, 2);
+        for (const Seen& seen : Seens{{"Text1", "1,25", "#00ff00"},
+                                      {"txtgname_1", "Ale"},
+                                      {"txtvalue_1", "200000,5", "#ffff00"},
+                                      {"txtcpm_1", "881", "#0000ff"},
+                                      {"txtgname_39", ""},
+                                      {"txtvalue_39", "", "#ff0000"},
+                                      {"txtcpm_39", "0", "#ff0000"},
+                                      {"txtgname_90", "Weapons"}})
+            compare(all.window, seen);
+        const QStringList allOrder{"Combo1", "Command1", "Text1", "txtgname_1", "txtvalue_1"};
+        QCOMPARE(tabChain(all.window, allOrder[0], allOrder.size()), allOrder);
+
+        const Opened run(Tool::RunPicker, {{3, 6, 10000.5F}}, 3, 0);
+        getFor(run.window, 2);
+        QStringList found;
+        for (const QString box : {"txt1", "txt2", "txt3", "txt4"})
+            found << control<QLineEdit>(run.window, box)->text();
+        QCOMPARE(found, QStringList({"Arrows", "Ranger's Cabin", "10000,5", "20"}));
+    }
+
+    // The export windows: "Get" waits for every picker and builds the line for the posts picked,
+    // with a period in any locale; "Put into clipboard" copies the box, edited or not.
+    void exportWindows() {
+        const Opened values(Tool::ExportValues, {{2, 2, 210.5F}}, 2, 3.25F);
+        for (const auto& [picker, index] : {std::pair{"Combo1", 0}, {"Combo2", 1}}) {
+            QVERIFY(!control(values.window, "Command2")->isEnabled());
+            control<QComboBox>(values.window, picker)->setCurrentIndex(index);
         }
-        click(main.get(), button);
-        const QWidget* window = main->toolWindow(button);
-        for (const QString& step : script.split(QStringLiteral("; "))) {
-            const QString verb = step.section(u' ', 0, 0), rest = step.section(u' ', 1);
-            const QString item = step.section(u'=', 0, 0), text = step.section(u'=', 1);
-            if (verb == "get") {  // a report window's picker and its button
-                QVERIFY(!control(window, "Command1")->isEnabled());
-                control<QComboBox>(window, "Combo1")->setCurrentIndex(rest.toInt() - 1);
-                click(window, "Command1");
-            } else if (verb == "off") {
-                QVERIFY2(!control(window, rest)->isEnabled(), qPrintable(step));
-            } else if (verb == "pick") {
-                control<QComboBox>(window, rest.section(u'=', 0, 0))
-                    ->setCurrentIndex(rest.section(u'=', 1).toInt() - 1);
-            } else if (verb == "click") {
-                click(window, rest);
-            } else if (verb == "tab") {  // the keyboard's order from the first control named
-                const QStringList names = rest.split(u' ');
-                QWidget* widget = control(window, names[0]);
-                for (const QString& name : names.mid(1)) {
-                    do
-                        widget = widget->nextInFocusChain();
-                    while (widget->focusPolicy() == Qt::NoFocus);
-                    QCOMPARE(widget->objectName(), name);
-                }
-            } else if (verb == "type") {
-                auto* box = control<QLineEdit>(window, rest.section(u'=', 0, 0));
-                box->end(false);
-                QTest::keyClicks(box, rest.section(u'=', 1));
-            } else if (item == "clipboard") {
-                QCOMPARE(t.clipboard.texts.join(u'\n'), text);
-            } else {
-                QCOMPARE(item + u'=' + read(window, item), step);
-            }
-        }
+        click(control(values.window, "Command2"));
+        auto* line = control<QLineEdit>(values.window, "txtexport");
+        line->end(false);
+        QTest::keyClicks(line, " - ask me");
+        click(control(values.window, "Command1"));
+        QCOMPARE(values.t.clipboard.texts,
+                 QStringList{"Values from Caldmoor to Elven Marketplace. Valued 3.25 hours ago. "
+                             "Ale - 210.5  Raisins - 1  Salt - 1  Sugar - 1  Tar - 1 - ask me"});
+
+        const Opened topFive(Tool::ExportTopFive, {}, 2, 0);
+        line = control<QLineEdit>(topFive.window, "txtexport");
+        QTest::keyClicks(line, " WTB Silk  ");
+        click(control(topFive.window, "Command1"));
+        getFor(topFive.window, 2, "Command2");
+        QVERIFY(line->text().startsWith("Top 5 non-cpk values to Elven Marketplace. Valued 0 "));
+        click(control(topFive.window, "Command1"));
+        QCOMPARE(topFive.t.clipboard.texts, QStringList({" WTB Silk  ", line->text()}));
     }
 };
 

@@ -22,15 +22,15 @@ constexpr int kSeaSEnd = 16;
 // The Auto Valuer as the main window makes it, with a name and password typed in.
 struct Valuer {
     TestContext t;
-    ToolWindowCatalogue catalogue;
+    std::function<QWidget*(QWidget*)> makeAutoValuer;
     std::unique_ptr<QWidget> window;
 
     Valuer(quint16 port, int loginPauseMs) {
         setNeverValued(t.data);
         t.platform.gameEndpoint = {QStringLiteral("127.0.0.1"), port};
         t.platform.loginPause = std::chrono::milliseconds(loginPauseMs);
-        addCaptureWindows(catalogue, t.context);
-        window.reset(catalogue.at(QStringLiteral("Command12"))(nullptr));
+        makeAutoValuer = autoValuerFactory(t.context);
+        window.reset(makeAutoValuer(nullptr));
         window->show();
         QTest::keyClicks(find<QLineEdit>("txtpname"), "Aramir");
         QTest::keyClicks(find<QLineEdit>("txtppass"), "se cret");

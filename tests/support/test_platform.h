@@ -1,26 +1,17 @@
-// Test doubles for the platform seams and a ready-made context over a temporary store folder.
+// Doubles for the platform seams every window is handed (ui/platform.h) and a ready-made context
+// over a temporary store folder, for tests of windows.
 #pragma once
 
 #include <QDir>
-#include <QFile>
+#include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
-#include "core/trade_data.h"
+#include "support/test_data.h"
 #include "ui/platform.h"
 
 namespace ledgerly::testing {
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(LocalDateTime time = {2026, 12, 6, 12, 0, 0}) : time_(time) {}
-    LocalDateTime now() const override { return time_; }
-    void set(LocalDateTime time) { time_ = time; }
-
-private:
-    LocalDateTime time_;
-};
 
 struct ShownMessage {
     QString text;
@@ -61,17 +52,5 @@ public:
     Platform platform{messages, clipboard, clock, storeFile, {QStringLiteral("127.0.0.1"), 1}, {}};
     AppContext context{data, platform};
 };
-
-// Every value of every post set to 1 and every stamp to 10, as after a first start.
-inline void setNeverValued(TradeData& data) {
-    data.setDefaults();
-    data.raiseLowValues();
-}
-
-// Reads a whole file as bytes; empty when it cannot be read.
-inline QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }  // namespace ledgerly::testing

@@ -6,11 +6,11 @@
 
 namespace ledgerly {
 
-void addCaptureWindows(ToolWindowCatalogue& catalogue, AppContext& context) {
+std::function<QWidget*(QWidget* parent)> autoValuerFactory(AppContext& context) {
     // Name, password and the recognised post belong to the program, not to one Auto Valuer
     // window: closing the window and opening it again keeps them.
     auto session = std::make_shared<ValuingSession>();
-    catalogue[QLatin1String(kAutoValuerButton)] = [&context, session](QWidget* parent) -> QWidget* {
+    return [&context, session](QWidget* parent) -> QWidget* {
         return new AutoValuerWindow(context, *session, parent);
     };
 }

@@ -1,11 +1,14 @@
-// The Auto Valuer, registered for the main window's "GET VALUES" button.
+// The Auto Valuer's entry in the tool table (ui/tool_table.h).
 #pragma once
 
+#include <QWidget>
+#include <functional>
+
 #include "ui/platform.h"
-#include "ui/tool_window_catalogue.h"
 
 namespace ledgerly {
 
-void addCaptureWindows(ToolWindowCatalogue& catalogue, AppContext& context);
+// Makes Auto Valuer windows as children of `parent`.
+std::function<QWidget*(QWidget* parent)> autoValuerFactory(AppContext& context);
 
 }  // namespace ledgerly

@@ -19,7 +19,7 @@ ExportTopFiveWindow::ExportTopFiveWindow(AppContext& context, QWidget* parent)
     to_ = new TradingPostPicker(this);
     to_->setObjectName(QStringLiteral("Combo1"));
     to_->setAccessibleName(QStringLiteral("To trading post"));
-    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("To"), to_, this);
+    auto* toLabel = buddyLabel(QStringLiteral("Label1"), QStringLiteral("To"), to_, this);
 
     auto* get = makeGetButton({to_}, this);
     line_ = makeExportLineBox(this);
@@ -27,7 +27,7 @@ ExportTopFiveWindow::ExportTopFiveWindow(AppContext& context, QWidget* parent)
     connect(get, &QPushButton::clicked, this, &ExportTopFiveWindow::getLine);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(label1, 0, 0);
+    layout->addWidget(toLabel, 0, 0);
     layout->addWidget(to_, 1, 0);
     layout->addWidget(get, 1, 1, Qt::AlignLeft);
     layout->addWidget(line_, 2, 0, 1, 2);

@@ -19,12 +19,12 @@ ExportValuesWindow::ExportValuesWindow(AppContext& context, QWidget* parent)
     from_ = new TradingPostPicker(this);
     from_->setObjectName(QStringLiteral("Combo1"));
     from_->setAccessibleName(QStringLiteral("From trading post"));
-    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("From"), from_, this);
+    auto* fromLabel = buddyLabel(QStringLiteral("Label1"), QStringLiteral("From"), from_, this);
 
     to_ = new TradingPostPicker(this);
     to_->setObjectName(QStringLiteral("Combo2"));
     to_->setAccessibleName(QStringLiteral("To trading post"));
-    auto* label22 = buddyLabel(QStringLiteral("Label22"), QStringLiteral("To"), to_, this);
+    auto* toLabel = buddyLabel(QStringLiteral("Label22"), QStringLiteral("To"), to_, this);
 
     auto* get = makeGetButton({from_, to_}, this);
     line_ = makeExportLineBox(this);
@@ -32,8 +32,8 @@ ExportValuesWindow::ExportValuesWindow(AppContext& context, QWidget* parent)
     connect(get, &QPushButton::clicked, this, &ExportValuesWindow::getLine);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(label1, 0, 0);
-    layout->addWidget(label22, 0, 1);
+    layout->addWidget(fromLabel, 0, 0);
+    layout->addWidget(toLabel, 0, 1);
     layout->addWidget(from_, 1, 0);
     layout->addWidget(to_, 1, 1);
     layout->addWidget(get, 1, 2);

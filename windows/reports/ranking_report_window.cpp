@@ -6,6 +6,8 @@
 
 #include "ui/trading_post_picker.h"
 #include "ui/widget_helpers.h"
+#include "windows/reports/age_of_values_row.h"
+#include "windows/reports/picker_row.h"
 
 namespace ledgerly {
 

@@ -8,8 +8,13 @@
 #include <functional>
 #include <optional>
 
-#include "rules/reports/report_views.h"
+#include "rules/reports/ranking_run.h"
 #include "windows/reports/ranking_rows_panel.h"
+
+namespace ledgerly {
+class AgeOfValuesRow;
+class PickerRow;
+}  // namespace ledgerly
 
 namespace ledgerly {
 

@@ -1,15 +1,12 @@
 #include "windows/reports/ranking_rows_panel.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <vector>
 
 #include "core/catalogue.h"
 #include "ui/qt_text.h"
-#include "ui/trading_post_picker.h"
 #include "ui/widget_helpers.h"
 
 namespace ledgerly {
@@ -30,13 +27,9 @@ void applyText(QLineEdit* box, const std::optional<std::string>& text) {
 
 }  // namespace
 
-void paintBand(QLineEdit* box, BandColour colour) {
-    paintBackground(box, bandRgb(colour));
-}
-
 RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* parent)
     : QWidget(parent) {
-    setObjectName(QStringLiteral("RankingRowsPanel"));
+    setObjectName(QStringLiteral("rankingRows"));
     auto* grid = new QGridLayout(this);
     grid->setVerticalSpacing(2);
 
@@ -55,10 +48,10 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
         const QString n = QString::number(r);
         Row& row = rows_[r];
 
-        row.number = namedLabel(QStringLiteral("Label%1").arg(left ? r + 1 : r + 3),
-                                QStringLiteral("%1.").arg(r), this);
-        row.number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(row.number, gridRow, column++);
+        QLabel* number = namedLabel(QStringLiteral("Label%1").arg(left ? r + 1 : r + 3),
+                                    QStringLiteral("%1.").arg(r), this);
+        number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(number, gridRow, column++);
 
         row.name = namedLabel(QStringLiteral("Label22_%1").arg(r), QStringLiteral("Good"), this);
         row.name->setMinimumWidth(fontMetrics().horizontalAdvance(widestName));
@@ -72,7 +65,7 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
         grid->addWidget(row.value, gridRow, column++);
 
         if (afterValue) {
-            grid->addWidget(namedLabel(QStringLiteral("lblAfterValue_%1").arg(r),
+            grid->addWidget(namedLabel(QStringLiteral("afterValueLabel_%1").arg(r),
                                        options.labelAfterValue, this),
                             gridRow, column++);
         }
@@ -84,8 +77,8 @@ RankingRowsPanel::RankingRowsPanel(const RankingRowsOptions& options, QWidget* p
 
         if (options.withDestination) {
             grid->addWidget(
-                namedLabel(QStringLiteral("lblTo_%1").arg(r), QStringLiteral("To"), this), gridRow,
-                column++);
+                namedLabel(QStringLiteral("toLabel_%1").arg(r), QStringLiteral("To"), this),
+                gridRow, column++);
             row.destination = readOnlyBox(QStringLiteral("txtto_%1").arg(r), widestTown, this);
             row.destination->setAccessibleName(QStringLiteral("Row %1 destination").arg(n));
             grid->addWidget(row.destination, gridRow, column++);
@@ -104,13 +97,6 @@ QWidget* RankingRowsPanel::firstInTabOrder() const {
     return rows_[1].value;
 }
 
-QWidget* RankingRowsPanel::lastInTabOrder() const {
-    const Row& last = rows_[kRankingRows];
-    if (last.destination)
-        return last.destination;
-    return last.tradingPost;
-}
-
 void RankingRowsPanel::render(const RankingReportView& view) {
     for (int r = 1; r <= kRankingRows; ++r) {
         const RankedRowView& shown = view.rows[r];
@@ -121,47 +107,7 @@ void RankingRowsPanel::render(const RankingReportView& view) {
         applyText(row.destination, shown.destination);
     }
     for (int r = 1; r <= kRankingRows; ++r)
-        paintBand(rows_[r].value, view.rows[r].colour);
-}
-
-AgeOfValuesRow::AgeOfValuesRow(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("AgeOfValuesRow"));
-    auto* valued = namedLabel(QStringLiteral("Label23"), QStringLiteral("Valued"), this);
-    ageBox_ = readOnlyBox(QStringLiteral("Text1"), QStringLiteral("999999.99"), this);
-    ageBox_->setAccessibleName(QStringLiteral("Valued hours ago"));
-    valued->setBuddy(ageBox_);
-    auto* hoursAgo = namedLabel(QStringLiteral("Label44"), QStringLiteral("hours ago."), this);
-
-    auto* line = new QHBoxLayout(this);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->addWidget(valued);
-    line->addWidget(ageBox_);
-    line->addWidget(hoursAgo);
-    line->addStretch(1);
-}
-
-void AgeOfValuesRow::render(const AgeView& age) {
-    ageBox_->setText(qtText(age.text));
-    paintBand(ageBox_, age.colour);
-}
-
-PickerRow::PickerRow(const QString& prompt, QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("PickerRow"));
-    picker_ = new TradingPostPicker(this);
-    picker_->setObjectName(QStringLiteral("Combo1"));
-    auto* label = buddyLabel(QStringLiteral("Label1"), prompt, picker_, this);
-    getButton_ = new QPushButton(QStringLiteral("Get"), this);
-    getButton_->setObjectName(QStringLiteral("Command1"));
-    getButton_->setEnabled(picker_->chosenTradingPost().has_value());
-    connect(picker_, &TradingPostPicker::tradingPostChosen, getButton_, &QPushButton::setEnabled);
-
-    auto* line = new QHBoxLayout(this);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->addWidget(label);
-    line->addWidget(picker_);
-    line->addWidget(getButton_);
-    line->addStretch(1);
-    chainTabOrder({picker_, getButton_});
+        paintBackground(rows_[r].value, bandRgb(view.rows[r].colour));
 }
 
 }  // namespace ledgerly

@@ -1,8 +1,6 @@
-// The four payoff reports: every haul into one post, the top 40 hauls into one post, the top
-// 40 hauls out of one post and the top 40 hauls between any two posts. Each computation reads
-// the trade data, writes the shared report buffers the way every report does, and returns what
-// its window shows. A report asked about something that is not a trading post computes nothing
-// and returns no view.
+// "All Values": every haul into one chosen trading post, in 18 frames, one per trading post that
+// sells anything (post 11 sells nothing and has none), with five rows of boxes each: the
+// commodity, what the destination pays for it and the payoff per move. Nothing is ranked.
 #pragma once
 
 #include <array>
@@ -12,14 +10,11 @@
 
 #include "core/hour_clock.h"
 #include "core/trade_data.h"
-#include "rules/reports/payoff_measures.h"
-#include "rules/reports/report_views.h"
+#include "rules/reports/age_of_values.h"
+#include "rules/reports/colour_bands.h"
 
 namespace ledgerly {
 
-// All payoffs to a post: 18 frames, one per trading post that sells anything (post 11 sells
-// nothing and has none), with five rows of boxes each. Row k of frame f uses box number
-// n = 5 * (f - 1) + k.
 inline constexpr int kAllPayoffsFrames = 18;
 inline constexpr int kAllPayoffsBoxes = kAllPayoffsFrames * kGoodsSlotCount;
 
@@ -31,6 +26,7 @@ struct AllPayoffsFrame {
 // Frames 1..18 (element 0 unused).
 extern const std::array<AllPayoffsFrame, kAllPayoffsFrames + 1> kAllPayoffsFrameTable;
 
+// Row k of frame f uses box number n = 5 * (f - 1) + k.
 inline constexpr int allPayoffsBox(int frame, int slot) {
     return kGoodsSlotCount * (frame - 1) + slot;
 }
@@ -53,18 +49,8 @@ struct AllPayoffsView {
 // Every haul into `destination`: its age of values, and for each selling post's five slots the
 // commodity, what the destination pays and the payoff per move. Fills the CPM table cells
 // (source, destination, slot) and the hour-clock scratch; leaves the ranking list alone.
+// Nothing, and nothing written, when `destination` is not a trading post.
 std::optional<AllPayoffsView> allPayoffsTo(TradeData& data, const Clock& clock, int destination,
                                            std::string_view decimalSeparator);
-
-// The 40 best payoffs into `destination`, each with the town that sells the commodity.
-std::optional<RankingReportView> topPayoffsTo(TradeData& data, const Clock& clock, int destination,
-                                              std::string_view decimalSeparator);
-
-// The 40 best payoffs for the goods of `source`, each with the town that pays it. Shows no age.
-std::optional<RankingReportView> topPayoffsFrom(TradeData& data, int source);
-
-// The 40 best payoffs between any two posts, with the selling and the paying town. Unlike the
-// other rankings it starts by clearing the destination column of the shared list.
-RankingReportView topPayoffsToAny(TradeData& data);
 
 }  // namespace ledgerly

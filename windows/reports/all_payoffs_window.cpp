@@ -1,4 +1,4 @@
-#include "windows/reports/payoff_windows.h"
+#include "windows/reports/all_payoffs_window.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "rules/reports/top_forty_reports.h"
 #include "ui/qt_text.h"
 #include "ui/trading_post_picker.h"
 #include "ui/widget_helpers.h"
-#include "windows/reports/ranking_rows_panel.h"
+#include "windows/reports/age_of_values_row.h"
+#include "windows/reports/picker_row.h"
 
 namespace ledgerly {
 namespace {
@@ -117,51 +119,9 @@ void AllPayoffsWindow::showReport() {
             boxes.value->setText(qtText(*row.value));
         if (row.name)
             boxes.name->setText(qtText(*row.name));
-        paintBand(boxes.value, row.valueColour);
-        paintBand(boxes.cpm, row.cpmColour);
+        paintBackground(boxes.value, bandRgb(row.valueColour));
+        paintBackground(boxes.cpm, bandRgb(row.cpmColour));
     }
-}
-
-TopPayoffsToPostWindow::TopPayoffsToPostWindow(AppContext& context, QWidget* parent)
-    : RankingReportWindow({QStringLiteral("frmtop20"),
-                           QStringLiteral("Top 40 Payoffs"),
-                           QStringLiteral("Pick TP that you want to show the top 40 payoffs for"),
-                           true,
-                           {.labelAfterValue = {},
-                            .withDestination = false,
-                            .valueMeaning = QStringLiteral("payoff"),
-                            .tradingPostMeaning = QStringLiteral("source")}},
-                          parent) {
-    runOnGet([&context](int destination) {
-        return topPayoffsTo(context.data, context.platform.clock, destination,
-                            localeDecimalSeparator());
-    });
-}
-
-TopPayoffsFromPostWindow::TopPayoffsFromPostWindow(AppContext& context, QWidget* parent)
-    : RankingReportWindow({QStringLiteral("frmtop40from"),
-                           QStringLiteral("Top 40 payoffs from a specific TP"),
-                           QStringLiteral("Pick TP that you want to show the top 40 payoffs from"),
-                           false,
-                           {.labelAfterValue = {},
-                            .withDestination = false,
-                            .valueMeaning = QStringLiteral("payoff"),
-                            .tradingPostMeaning = QStringLiteral("destination")}},
-                          parent) {
-    runOnGet([&context](int source) { return topPayoffsFrom(context.data, source); });
-}
-
-TopPayoffsToAnyPostWindow::TopPayoffsToAnyPostWindow(AppContext& context, QWidget* parent)
-    : RankingReportWindow({QStringLiteral("frmtop40all"),
-                           QStringLiteral("Top 40 payoffs at any TP"),
-                           {},
-                           false,
-                           {.labelAfterValue = {},
-                            .withDestination = true,
-                            .valueMeaning = QStringLiteral("payoff"),
-                            .tradingPostMeaning = QStringLiteral("source")}},
-                          parent) {
-    render(topPayoffsToAny(context.data));
 }
 
 }  // namespace ledgerly

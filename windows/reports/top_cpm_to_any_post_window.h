@@ -1,0 +1,17 @@
+// "Top 40 CPM to any TP": the hauls with the most gold per move between any two trading posts,
+// ranked when the window is made (the main window makes it afresh each time it is opened after
+// being closed, so an open window is not refreshed).
+#pragma once
+
+#include "ui/platform.h"
+#include "windows/reports/ranking_report_window.h"
+
+namespace ledgerly {
+
+class TopCpmToAnyPostWindow : public RankingReportWindow {
+    Q_OBJECT
+public:
+    explicit TopCpmToAnyPostWindow(AppContext& context, QWidget* parent = nullptr);
+};
+
+}  // namespace ledgerly
