@@ -25,6 +25,7 @@ constexpr int kArrows = 6;  // Elven Marketplace, slot 1
 constexpr int kBows = 14;   // Elven Marketplace, slot 3
 constexpr float kHour = 36.0F;
 constexpr float kHuge = 0x1p60F;
+constexpr float kNextAfterOne = 0x1.000002p0F;  // 1 + 2^-23
 
 // Noon on 1 January 2003: hour 36 of the hour clock.
 class NoonOfFirstDay final : public Clock {
@@ -51,36 +52,35 @@ RouteOptions route(int start, int legs, bool back, bool once, std::optional<doub
 }
 
 // The oracle: every sequence of posts in post order, its legs and cargo worked out afresh, the
-// first with the highest gold per move kept. Prices are chosen so that the double products are
-// exact.
+// first with the highest gold per move kept. Prices are whole or halves below 2^43, so twice
+// the payoffs times the moves are exact in 64 bits.
 std::optional<QList<int>> bruteForce(const TradeData& data, const RouteOptions& options,
                                      const std::array<bool, kTradingPostCount + 1>& fresh) {
-    double pays[kTradingPostCount + 1][kTradingPostCount + 1];
+    std::int64_t twicePays[kTradingPostCount + 1][kTradingPostCount + 1];
     for (int a = 1; a <= kTradingPostCount; ++a) {
         for (int b = 1; b <= kTradingPostCount; ++b) {
-            pays[a][b] = -1;  // no leg
+            twicePays[a][b] = -1;  // no leg
             if (a == b || moves(a, b) >= 100000 || (options.maxAgeHours && !fresh[b]))
                 continue;
             for (int k = 1; k <= 5; ++k)
                 if (goodsSlot(a, k) != 0)
-                    pays[a][b] = std::max(pays[a][b], double(data.value(b, goodsSlot(a, k))));
+                    twicePays[a][b] = std::max(twicePays[a][b],
+                                               std::int64_t(2.0 * data.value(b, goodsSlot(a, k))));
         }
     }
     const int legs = options.legs;
     QList<int> posts(legs + 1, 1), best;
     posts[0] = options.start;
-    double bestPayoff = 0;
-    long bestMoves = 1;
+    std::int64_t bestPayoff = 0, bestMoves = 1;
     for (;;) {
         bool fits = !options.backToStart || posts[legs] == options.start;
-        double payoff = 0;
-        long total = 0;
+        std::int64_t payoff = 0, total = 0;
         for (int i = 1; fits && i <= legs; ++i) {
             const int a = posts[i - 1], b = posts[i];
             const bool repeated =
                 posts.indexOf(b) < i && !(options.backToStart && i == legs && b == posts[0]);
-            fits = pays[a][b] >= 0 && !(options.eachPostOnce && repeated);
-            payoff += fits ? pays[a][b] : 0;
+            fits = twicePays[a][b] >= 0 && !(options.eachPostOnce && repeated);
+            payoff += fits ? twicePays[a][b] : 0;
             total += fits ? moves(a, b) : 0;
         }
         if (fits && (best.isEmpty() || payoff * bestMoves > bestPayoff * total)) {
@@ -139,10 +139,19 @@ private slots:
         QTest::newRow("never valued is older than any N")
             << Prices{{2, kAle, 10000}, {18, kAle, 10000}} << Stamps{{0, 35}, {2, 10}}
             << route(1, 1, false, false, 99999) << QList<int>{1, 18} << none;
-        // 2^60 + 2 and 2^60 + 3.5 are the same number in double precision.
+        // 2^60 + 2 and 2^60 + 2 + 2^-23 are one number in double precision.
         QTest::newRow("huge and small prices compared exactly")
-            << Prices{{2, kAle, kHuge}, {18, kAle, kHuge}, {1, kArrows, 2.5F}} << Stamps{}
+            << Prices{{2, kAle, kHuge}, {18, kAle, kHuge}, {1, kArrows, kNextAfterOne}} << Stamps{}
             << route(1, 3, true, false) << QList<int>{1, 18, 2, 1} << none;
+        QTest::newRow("a price of 2^60 elsewhere changes no comparison")
+            << Prices{{2, kAle, 4000000},
+                      {18, kAle, 0x1p22F},
+                      {3, kArrows, kHuge},
+                      {4, kArrows, 1.25F}}
+            << Stamps{} << route(1, 1, false, false) << QList<int>{1, 2} << none;
+        QTest::newRow("eight legs of 2^48 each")
+            << Prices{{2, kAle, 0x1p48F}, {1, kArrows, 0x1p48F}} << Stamps{}
+            << route(1, 8, false, false) << QList<int>{1, 2, 1, 2, 1, 2, 1, 2, 1} << none;
         QTest::newRow("a start that sells nothing")
             << Prices{} << Stamps{} << route(11, 3, false, false) << QList<int>{}
             << NoRouteReason::StartSellsNothing;
@@ -172,21 +181,20 @@ private slots:
         QCOMPARE(view.noRouteText.empty(), reason == NoRouteReason::None);
     }
 
-    // Random tables, many of them with ties; some posts never valued or too old for the filter.
+    // Random tables, some with many ties; most prices are halves, one in eight a whole number of
+    // the row's unit; some posts never valued or too old for the filter.
     void agreesWithBruteForce_data() {
         QTest::addColumn<RouteOptions>("options");  // any start
         QTest::addColumn<int>("distinctPrices");
         QTest::addColumn<float>("priceUnit");
-        QTest::newRow("1 leg, few prices") << route(0, 1, false, false) << 3 << 1.0F;
         QTest::newRow("2 legs back, few prices") << route(0, 2, true, false) << 3 << 1.0F;
-        QTest::newRow("3 legs once, halves") << route(0, 3, false, true) << 17 << 0.5F;
         QTest::newRow("3 legs once and back, few prices") << route(0, 3, true, true) << 4 << 1.0F;
-        QTest::newRow("3 legs, huge prices") << route(0, 3, false, false) << 65536 << 0x1p30F;
-        QTest::newRow("4 legs, halves") << route(0, 4, false, false) << 65536 << 0.5F;
+        QTest::newRow("3 legs, huge prices") << route(0, 3, false, false) << 4096 << 0x1p30F;
+        QTest::newRow("4 legs, many prices") << route(0, 4, false, false) << 65536 << 1.0F;
         QTest::newRow("4 legs back, age filter") << route(0, 4, true, false, 24) << 3 << 1.0F;
-        QTest::newRow("4 legs once, age filter") << route(0, 4, false, true, 24) << 65536 << 0.5F;
+        QTest::newRow("4 legs once, age filter") << route(0, 4, false, true, 24) << 65536 << 1.0F;
         QTest::newRow("4 legs once and back, huge prices")
-            << route(0, 4, true, true) << 65536 << 0x1p30F;
+            << route(0, 4, true, true) << 4096 << 0x1p30F;
     }
     void agreesWithBruteForce() {
         QFETCH(RouteOptions, options);
@@ -202,7 +210,9 @@ private slots:
                 data.setStamp(tp, kind < 3 ? kHour - 1 : kind == 3 ? kHour - 25 : 10);
                 for (int c = 1; c <= kCommodityCount; ++c)
                     if (random() % 8 != 0)
-                        data.setValue(tp, c, 1 + priceUnit * float(random() % distinctPrices));
+                        data.setValue(tp, c,
+                                      1 + (random() % 2 != 0 ? priceUnit : 0.5F) *
+                                              float(random() % distinctPrices));
             }
             options.start = 1 + int(random() % kTradingPostCount);
             QCOMPARE(listOf(ledgerly::bestRoute(data, kHour, options)),
