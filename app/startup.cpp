@@ -13,6 +13,7 @@
 #include "windows/reports/all_payoffs_window.h"
 #include "windows/reports/revalue_next_window.h"
 #include "windows/reports/round_trips_window.h"
+#include "windows/reports/route_planner_window.h"
 #include "windows/reports/run_picker_window.h"
 #include "windows/reports/top_cpm_from_post_window.h"
 #include "windows/reports/top_cpm_to_any_post_window.h"
@@ -94,6 +95,8 @@ ToolWindowFactory toolWindowFactory(AppContext& context) {
                 return new RevalueNextWindow(context, host, parent);
             case Tool::RoundTrips:
                 return new RoundTripsWindow(context, parent);
+            case Tool::PlanRoute:
+                return new RoutePlannerWindow(context, parent);
         }
         return nullptr;
     };

@@ -12,6 +12,7 @@ using Reporter = void (*)(const QString& what, double value, const QString& unit
 using CallTimer = double (*)(int runs, int batch, const std::function<void()>& call);
 
 void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall);
+void runRoutePlannerBenchmarks(int runs, Reporter report, CallTimer timePerCall);
 void runWindowBenchmarks(int runs, Reporter report);
 void runValuingBenchmarks(int runs, Reporter report);
 

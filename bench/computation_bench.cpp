@@ -61,6 +61,7 @@ void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall) 
     computation(QStringLiteral("question: best round trips"), [&] {
         bestRoundTrips(data, clock, RoundTripFilter{std::nullopt, 1.0e9}, ".");
     });
+    runRoutePlannerBenchmarks(runs, report, timePerCall);
     computation(QStringLiteral("export: values between two posts"),
                 [&] { valuesExportLine(data, clock, 5, 12); });
     computation(QStringLiteral("export: top 5 non-cpk"),

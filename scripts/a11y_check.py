@@ -24,6 +24,7 @@ EXPECTED_WINDOWS = {
     "Where to sell a commodity": "Where to Sell",
     "Which posts to revalue": "Revalue Next",
     "Best round trips": "Round Trips",
+    "Plan a route": "Plan a Route",
 }
 # Controls a screen reader user must be able to reach by role and name.
 EXPECTED_CONTROLS = {
@@ -36,6 +37,11 @@ EXPECTED_CONTROLS = {
                     (pyatspi.ROLE_CHECK_BOX, "Leave out prices older than"),
                     (pyatspi.ROLE_SPIN_BUTTON, "Oldest prices kept, in hours"),
                     (pyatspi.ROLE_TABLE, "Loops, best per move first")],
+    "Plan a Route": [(pyatspi.ROLE_COMBO_BOX, "Start at"), (pyatspi.ROLE_SPIN_BUTTON, "Legs"),
+                     (pyatspi.ROLE_CHECK_BOX, "Back to the start"),
+                     (pyatspi.ROLE_CHECK_BOX, "Visit each post at most once"),
+                     (pyatspi.ROLE_PUSH_BUTTON, "Find"),
+                     (pyatspi.ROLE_TABLE, "Route, leg by leg")],
 }
 NAMED_ROLES = {pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY, pyatspi.ROLE_COMBO_BOX,
                pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON}

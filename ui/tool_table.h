@@ -31,6 +31,7 @@ enum class Tool {
     WhereToSell,
     RevalueNext,
     RoundTrips,
+    PlanRoute,
 };
 
 // Where a button stands on the main window's grid, whose rows 1 and 5 hold dividing lines.
@@ -81,6 +82,8 @@ constexpr ToolButton toolButton(Tool tool) {
             return {"revalueNextButton", "Which posts to revalue", 8, Shared};
         case Tool::RoundTrips:
             return {"roundTripsButton", "Best round trips", 8, Shared};
+        case Tool::PlanRoute:
+            return {"planRouteButton", "Plan a route", 8, Shared};
     }
     return {};  // no tool has this value
 }

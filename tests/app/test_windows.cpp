@@ -126,7 +126,8 @@ private slots:
         QCOMPARE(chain.mid(designed.size()),
                  QStringList({window->button(Tool::WhereToSell)->objectName(),
                               window->button(Tool::RevalueNext)->objectName(),
-                              window->button(Tool::RoundTrips)->objectName()}));
+                              window->button(Tool::RoundTrips)->objectName(),
+                              window->button(Tool::PlanRoute)->objectName()}));
         const QFont prominent = window->button(Tool::AutoValuer)->font();  // "GET VALUES"
         QVERIFY(prominent.pointSize() == 12 && prominent.bold());
         for (const Tool tool : kAllTools) {
