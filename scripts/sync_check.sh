@@ -27,12 +27,17 @@ if [ "${LEDGERLY_SYNC_CHECK_INSIDE:-}" != 1 ]; then
     [ "$(id -u)" -eq 0 ] || as_user=(--map-root-user)
     # --kill-child: should the check be stopped from outside, the namespace's first process
     # is killed, and with it every process in the namespace.
-    status=0
     LEDGERLY_SYNC_CHECK_INSIDE=1 LEDGERLY_SYNC_CHECK_WORK=$work \
         timeout --kill-after=10 "$whole_limit" \
         unshare --net --pid --fork --kill-child "${as_user[@]}" \
-        "$0" "$build_dir" || status=$?
-    [ "$status" -eq 124 ] && echo "sync check: stopped after $whole_limit s" >&2
+        "$0" "$build_dir" &
+    checker=$!
+    # timeout runs in a process group of its own, so Ctrl+C or a stop from outside is passed on;
+    # it hands the signal to unshare, and the namespace goes with it.
+    trap 'kill "$checker" 2>/dev/null; wait "$checker"; rm -rf "$work"; exit 130' INT TERM
+    status=0
+    wait "$checker" || status=$?
+    [ "$status" -ne 124 ] || echo "sync check: stopped after $whole_limit s" >&2
     exit "$status"
 fi
 
