@@ -1,0 +1,87 @@
+#include "rules/share/snapshot_time.h"
+
+#include <array>
+#include <cmath>
+#include <ctime>
+
+namespace ledgerly {
+namespace {
+
+constexpr std::array<int, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151,
+                                               181, 212, 243, 273, 304, 334};
+constexpr int kDaysPerYear = 365;
+constexpr int kSecondsPerDay = 24 * 3600;
+
+// Floor division, so that the days before the clock's origin land in the years before it.
+int floorDiv(int a, int b) {
+    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
+}
+
+}  // namespace
+
+LocalDateTime SystemTimeZone::local(UtcSeconds utc) const {
+    const auto seconds = static_cast<std::time_t>(utc.time_since_epoch().count());
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &seconds);
+#else
+    localtime_r(&seconds, &local);
+#endif
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+UtcSeconds SystemTimeZone::utc(const LocalDateTime& local) const {
+    std::tm broken{};
+    broken.tm_year = local.year - 1900;
+    broken.tm_mon = local.month - 1;
+    broken.tm_mday = local.day;
+    broken.tm_hour = local.hour;
+    broken.tm_min = local.minute;
+    broken.tm_sec = local.second;
+    broken.tm_isdst = -1;  // whatever the zone says for that day
+    return UtcSeconds(std::chrono::seconds(std::mktime(&broken)));
+}
+
+LocalDateTime localTimeOfHourClock(float hours) {
+    // Whole seconds of the reading; a stamp carries about a minute's precision in single
+    // precision, so nothing finer is lost.
+    const auto seconds = static_cast<std::int64_t>(std::llround(static_cast<double>(hours) * 3600));
+    const auto dayNumber =
+        static_cast<int>(seconds >= 0 ? seconds / kSecondsPerDay
+                                      : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay));
+    const auto secondOfDay = static_cast<int>(seconds - std::int64_t{dayNumber} * kSecondsPerDay);
+    // Day number 1 is 1 January 2003.
+    const int yearIndex = floorDiv(dayNumber - 1, kDaysPerYear);
+    const int dayOfYear = dayNumber - 1 - yearIndex * kDaysPerYear + 1;  // 1..365
+    int month = 12;
+    while (kDaysBeforeMonth[static_cast<std::size_t>(month)] >= dayOfYear)
+        --month;
+    return {2003 + yearIndex,
+            month,
+            dayOfYear - kDaysBeforeMonth[static_cast<std::size_t>(month)],
+            secondOfDay / 3600,
+            secondOfDay / 60 % 60,
+            secondOfDay % 60};
+}
+
+UtcSeconds utcOfStamp(float stamp, const TimeZone& zone) {
+    return zone.utc(localTimeOfHourClock(stamp));
+}
+
+float stampOfUtc(UtcSeconds utc, const TimeZone& zone) {
+    return hourClockAt(zone.local(utc));
+}
+
+UtcSeconds utcNow(const Clock& clock, const TimeZone& zone) {
+    return zone.utc(clock.now());
+}
+
+double hoursBetween(UtcSeconds from, UtcSeconds to) {
+    // Whole seconds over 36 give hundredths exactly, without a rounding step between.
+    const auto difference = (to - from).count();
+    const auto hundredths = difference >= 0 ? difference / 36 : -((-difference + 35) / 36);
+    return static_cast<double>(hundredths) * 0.01;
+}
+
+}  // namespace ledgerly
