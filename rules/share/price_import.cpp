@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/price_history.h"
 #include "core/store_file.h"
 
 namespace ledgerly {
@@ -85,6 +86,27 @@ OfferRead offerFromTradeValues(std::string_view text, std::string_view fileName)
     return {std::move(offer), {}};
 }
 
+OfferRead offerFromFile(std::string_view text, std::string_view fileName) {
+    const std::string header = priceHistoryHeader();
+    const std::string_view firstField = std::string_view(header).substr(0, header.find(','));
+    std::string_view start = text;
+    if (start.starts_with("\xEF\xBB\xBF"))
+        start.remove_prefix(3);
+    if (!start.starts_with(firstField))
+        return offerFromTradeValues(text, fileName);
+
+    PriceHistory history = readPriceHistoryText(text);
+    if (history.problem)
+        return {std::nullopt, *history.problem};
+    if (history.skippedRows > 0)
+        return {std::nullopt, history.firstSkip};
+    if (history.snapshots.empty())
+        return {std::nullopt, "the file holds no prices"};
+    for (PriceSnapshot& snapshot : history.snapshots)
+        snapshot.source = importedSource(fileName);
+    return {offerFromSnapshots(history.snapshots), {}};
+}
+
 std::string importedSource(std::string_view fileName) {
     return "imported: " + std::string(fileName);
 }
@@ -112,8 +134,6 @@ YourTimes yourTimes(const TradeData& data, const std::vector<PriceSnapshot>& you
             times[static_cast<std::size_t>(tp)] = utcOfStamp(data.stamp(tp), zone);
     }
     for (const PriceSnapshot& row : yourHistory) {
-        if (!isTradingPost(row.tp))
-            continue;
         auto& time = times[static_cast<std::size_t>(row.tp)];
         if (!time || row.time > *time)
             time = row.time;

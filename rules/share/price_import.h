@@ -44,6 +44,11 @@ struct OfferRead {
 };
 OfferRead offerFromTradeValues(std::string_view text, std::string_view fileName);
 
+// A file chosen for import, read as a price history when its first line is a history's header
+// and as a trade values file otherwise. Both readers are strict here: a history with any row
+// it cannot read is refused with the first such row, as a trade values file is.
+OfferRead offerFromFile(std::string_view text, std::string_view fileName);
+
 // The freshest snapshot of each post among `snapshots`, each with the source it carries.
 PriceOffer offerFromSnapshots(const std::vector<PriceSnapshot>& snapshots);
 

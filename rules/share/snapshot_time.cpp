@@ -1,7 +1,9 @@
 #include "rules/share/snapshot_time.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 
 namespace ledgerly {
@@ -11,11 +13,6 @@ constexpr std::array<int, 13> kDaysBeforeMonth{0,   0,   31,  59,  90,  120, 151
                                                181, 212, 243, 273, 304, 334};
 constexpr int kDaysPerYear = 365;
 constexpr int kSecondsPerDay = 24 * 3600;
-
-// Floor division, so that the days before the clock's origin land in the years before it.
-int floorDiv(int a, int b) {
-    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
-}
 
 }  // namespace
 
@@ -45,17 +42,14 @@ UtcSeconds SystemTimeZone::utc(const LocalDateTime& local) const {
 
 LocalDateTime localTimeOfHourClock(float hours) {
     // Whole seconds of the reading; a stamp carries about a minute's precision in single
-    // precision, so nothing finer is lost.
-    const auto seconds = static_cast<std::int64_t>(std::llround(static_cast<double>(hours) * 3600));
-    const auto dayNumber =
-        static_cast<int>(seconds >= 0 ? seconds / kSecondsPerDay
-                                      : -((-seconds + kSecondsPerDay - 1) / kSecondsPerDay));
-    const auto secondOfDay = static_cast<int>(seconds - std::int64_t{dayNumber} * kSecondsPerDay);
-    // Day number 1 is 1 January 2003.
-    const int yearIndex = floorDiv(dayNumber - 1, kDaysPerYear);
-    const int dayOfYear = dayNumber - 1 - yearIndex * kDaysPerYear + 1;  // 1..365
+    // precision, so nothing finer is lost. Real stamps lie after the clock's origin.
+    const auto seconds = std::max<std::int64_t>(0, std::llround(static_cast<double>(hours) * 3600));
+    const auto dayNumber = static_cast<int>(seconds / kSecondsPerDay);  // 1: 1 January 2003
+    const auto secondOfDay = static_cast<int>(seconds % kSecondsPerDay);
+    const int yearIndex = (dayNumber - 1) / kDaysPerYear;
+    const int dayOfYear = dayNumber - yearIndex * kDaysPerYear;  // 1..365
     int month = 12;
-    while (kDaysBeforeMonth[static_cast<std::size_t>(month)] >= dayOfYear)
+    while (month > 1 && kDaysBeforeMonth[static_cast<std::size_t>(month)] >= dayOfYear)
         --month;
     return {2003 + yearIndex,
             month,

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/hour_clock.h"
-#include "rules/share/history_stand_in.h"
+#include "core/price_history.h"
 
 namespace ledgerly {
 

@@ -1,10 +1,14 @@
 #include <QTest>
+#include <array>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
+#include "core/price_history.h"
 #include "core/store_file.h"
 #include "rules/share/price_import.h"
+#include "rules/share/share_folder.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;
@@ -13,6 +17,7 @@ namespace fs = std::filesystem;
 using namespace std::chrono;
 
 Q_DECLARE_METATYPE(OfferKind)
+Q_DECLARE_METATYPE(LocalDateTime)
 
 namespace {
 
@@ -68,6 +73,45 @@ PriceSnapshot snapshotOf(int tp, UtcSeconds time, float firstPrice) {
 class ShareRulesTest : public QObject {
     Q_OBJECT
 private slots:
+    // A stamp read back as the local time it was taken at; the hour clock's years have 365 days.
+    void hourClockReadBack_data() {
+        QTest::addColumn<float>("stamp");
+        QTest::addColumn<LocalDateTime>("local");
+        QTest::newRow("the last day of a year")
+            << 201503.5F << LocalDateTime{2025, 12, 31, 23, 30, 0};  // (334 + 31 + 22 * 365) * 24
+        QTest::newRow("the first day of the next")
+            << 201504.25F << LocalDateTime{2026, 1, 1, 0, 15, 0};
+        QTest::newRow("29 February stamped as 1 March")
+            << 185400.0F << LocalDateTime{2024, 3, 1, 0, 0, 0};  // (31 + 29 + 21 * 365) * 24
+    }
+    void hourClockReadBack() {
+        QFETCH(float, stamp);
+        QFETCH(LocalDateTime, local);
+        const LocalDateTime read = localTimeOfHourClock(stamp);
+        QCOMPARE((std::array{read.year, read.month, read.day, read.hour, read.minute, read.second}),
+                 (std::array{local.year, local.month, local.day, local.hour, local.minute,
+                             local.second}));
+    }
+
+    // The system's zone, with its summer time: Central European, as a POSIX rule (no zone files).
+    void systemZone() {
+        const QByteArray before = qgetenv("TZ");
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+        const SystemTimeZone zone;
+        const LocalDateTime summer = zone.local(at(2026, 7, 1, 10));
+        const LocalDateTime winter = zone.local(at(2026, 12, 6, 10, 30));
+        const UtcSeconds summerUtc = zone.utc({2026, 7, 1, 12, 0, 0});
+        const UtcSeconds winterUtc = zone.utc({2026, 12, 6, 11, 30, 0});
+        before.isNull() ? qunsetenv("TZ") : qputenv("TZ", before);
+        tzset();
+        QCOMPARE((std::array{summer.year, summer.month, summer.day, summer.hour}),
+                 (std::array{2026, 7, 1, 12}));
+        QCOMPARE((std::array{winter.day, winter.hour, winter.minute}), (std::array{6, 11, 30}));
+        QCOMPARE(summerUtc, at(2026, 7, 1, 10));
+        QCOMPARE(winterUtc, at(2026, 12, 6, 10, 30));
+    }
+
     // Which side is fresher decides what "take theirs" starts with. A trade values file's stamps
     // are compared as they are; snapshots by UTC, your side by your history row or else your
     // stamp read in your own time zone (here UTC+2, the test clock's noon being 10:00Z).
@@ -87,8 +131,6 @@ private slots:
             << file << 209640.0F << -1LL << 209640.0F << -1LL << false << false << 12.0;
         QTest::newRow("a later stamp is fresher")
             << file << 209640.0F << -1LL << 209640.5F << -1LL << true << false << 11.5;
-        QTest::newRow("an older stamp is not")
-            << file << 209640.0F << -1LL << 209600.0F << -1LL << false << false << 52.0;
         QTest::newRow("their never valued offers nothing")
             << file << 10.0F << -1LL << 10.0F << -1LL << false << false << -1.0;
         QTest::newRow("anything beats your never valued")
@@ -106,8 +148,6 @@ private slots:
             << rows << 209651.5F << -1LL << 0.0F << -15LL << true << false << 0.25;
         QTest::newRow("a row from another zone loses to a later stamp")
             << rows << 209651.5F << -1LL << 0.0F << -45LL << false << false << 0.75;
-        QTest::newRow("no row offers nothing")
-            << rows << 10.0F << -1LL << 0.0F << -1LL << false << false << -1.0;
         QTest::newRow("a row ahead of your clock is marked")
             << rows << 209651.0F << -1LL << 0.0F << 30LL << true << true << -0.5;
     }
@@ -155,13 +195,16 @@ private slots:
 
     void tradeValuesFromWindows() {
         // Windows line ends, as the store itself; the numbers as a first start writes them.
-        std::string text = storeText(theirTable(kNow));
+        TradeData theirs = theirTable(kNow);
+        theirs.setStamp(19, kNow);
+        std::string text = storeText(theirs);
         QVERIFY(text.find("\r\n") != std::string::npos);
         const OfferRead read = offerFromTradeValues(text, "friend.txt");
         QVERIFY(read.offer);
         QCOMPARE(read.offer->posts[5]->prices[1], 100.0F);
         QCOMPARE(read.offer->posts[5]->source, std::string("imported: friend.txt"));
         QVERIFY(!read.offer->posts[4]);
+        QCOMPARE(read.offer->posts[19]->prices[88], 1.0F);
 
         text.replace(text.find(" 100 "), 5, " 1OO ");
         const OfferRead bad = offerFromTradeValues(text, "friend.txt");
@@ -236,7 +279,158 @@ private slots:
         QCOMPARE(result.taken[1].time, at(2026, 12, 6, 10));
     }
 
+    // Whose file is whose; the copies sync programs leave when both sides changed a file, and
+    // their partial files, are nobody's.
+    void sharingPlayer_data() {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("player");
+        QTest::newRow("a player's file") << "alice.ledgerly.csv"
+                                         << "alice";
+        QTest::newRow("a name beyond ASCII") << "Zoë.ledgerly.csv"
+                                             << "Zoë";
+        QTest::newRow("Syncthing's conflict copy")
+            << "alice.ledgerly.sync-conflict-20261207-023015-ABCDEFG.csv"
+            << "";
+        QTest::newRow("a conflicted copy named in front")
+            << "alice (Bob's conflicted copy 2026-12-07).ledgerly.csv"
+            << "";
+        QTest::newRow("a conflicted copy named behind")
+            << "alice.ledgerly (conflicted copy 2026-12-07 023015).csv"
+            << "";
+        QTest::newRow("Syncthing's partial file") << ".syncthing.alice.ledgerly.csv.tmp"
+                                                  << "";
+        QTest::newRow("a hidden file") << ".alice.ledgerly.csv"
+                                       << "";
+        QTest::newRow("an editor's lock") << "~alice.ledgerly.csv"
+                                          << "";
+        QTest::newRow("a history of one's own") << "price-history.csv"
+                                                << "";
+        QTest::newRow("no name") << ".ledgerly.csv"
+                                 << "";
+    }
+    void sharingPlayer() {
+        QFETCH(QString, fileName);
+        QFETCH(QString, player);
+        const auto found = ledgerly::sharingPlayer(fileName.toStdString());
+        QCOMPARE(QString::fromStdString(found.value_or("")), player);
+    }
+
+    // A history file chosen for import: strict like the store, whatever rows it holds.
+    void importHistoryFile_data() {
+        QTest::addColumn<QString>("damage");  // what is done to the file's second row
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("whole, behind a byte-order mark") << ""
+                                                         << "";
+        QTest::newRow("a torn last row") << "tear"
+                                         << "line 3: ";
+        QTest::newRow("a price that is no number") << "garble"
+                                                   << "line 3: ";
+    }
+    void importHistoryFile() {
+        QFETCH(QString, damage);
+        QFETCH(QString, problem);
+        const UtcSeconds t = at(2026, 12, 6, 9);
+        std::string second = priceHistoryRow(snapshotOf(6, t, 300));
+        if (damage == QStringLiteral("tear"))
+            second.resize(second.size() / 2);
+        if (damage == QStringLiteral("garble"))
+            second.replace(second.find(",300,"), 5, ",3x0,");
+        const std::string text =
+            "\xEF\xBB\xBF" + priceHistoryHeader() + priceHistoryRow(snapshotOf(5, t, 200)) + second;
+        const OfferRead read = offerFromFile(text, "bob.ledgerly.csv");
+        QCOMPARE(QString::fromStdString(read.problem).left(problem.size()), problem);
+        QCOMPARE(read.offer.has_value(), problem.isEmpty());
+        if (read.offer) {
+            QCOMPARE(read.offer->kind, OfferKind::Snapshots);
+            QCOMPARE(read.offer->posts[6]->prices[2], 301.0F);
+            QCOMPARE(read.offer->posts[5]->source, std::string("imported: bob.ledgerly.csv"));
+        }
+    }
+
+    // What you hold of each post, for your shared file: when, with the source of that time.
+    void heldSnapshots() {
+        const OffsetZone zone(2);
+        TradeData data;
+        setNeverValued(data);
+        data.setValue(5, 3, 42.0F);
+        data.setStamp(5, 209650.0F);  // 10:00 local, 08:00Z
+        data.setStamp(6, 209650.0F);
+        PriceSnapshot imported = snapshotOf(5, at(2026, 12, 6, 9), 1);
+        imported.source = "imported: x.txt";
+        const auto held =
+            ledgerly::heldSnapshots(data, {imported, snapshotOf(6, at(2026, 12, 6, 7), 1)}, zone);
+        QCOMPARE(held.size(), std::size_t{2});
+        QCOMPARE(held[0].time, at(2026, 12, 6, 9));
+        QCOMPARE(held[0].source, std::string("imported: x.txt"));
+        QCOMPARE(held[0].prices[3], 42.0F);          // the prices in memory
+        QCOMPARE(held[1].time, at(2026, 12, 6, 8));  // the stamp is later than the row
+        QCOMPARE(held[1].source, std::string("valued"));
+    }
+
+    // A folder that comes and goes, a torn last row, a file that is no history and a conflict
+    // copy, read the way the watcher reads them: again and again.
+    void sharedFolder() {
+        QTemporaryDir temporary;
+        const fs::path folder = fs::path(temporary.path().toStdString()) / "shared";
+        SharedFolder shared(folder, "me");
+        const UtcSeconds t = at(2026, 12, 6, 9);
+
+        QVERIFY(!shared.read().folderPresent);
+        QCOMPARE(shared.takeReports().size(), std::size_t{1});
+        QVERIFY(!shared.read().folderPresent);
+        QVERIFY(shared.takeReports().empty());  // told once
+
+        fs::create_directory(folder);
+        const std::string whole = priceHistoryRow(snapshotOf(6, t, 300));
+        std::string bob = priceHistoryHeader() + priceHistoryRow(snapshotOf(5, t, 200));
+        writeAll(folder / "bob.ledgerly.csv", bob + whole.substr(0, whole.size() / 2));
+        writeAll(folder / "carol.ledgerly.csv", "time,post\r\n");
+        writeAll(folder / "bob.ledgerly.sync-conflict-20261206-100000-ABCDEFG.csv",
+                 priceHistoryHeader() + priceHistoryRow(snapshotOf(5, t + hours(1), 900)));
+        SharedFolder::Reading reading = shared.read();
+        QVERIFY(reading.cameBack);
+        QCOMPARE(reading.freshest.size(), std::size_t{1});
+        QCOMPARE(reading.freshest[0].tp, 5);
+        QCOMPARE(reading.freshest[0].time, t);
+        QCOMPARE(reading.freshest[0].prices[1], 200.0F);
+        QCOMPARE(reading.freshest[0].source, std::string("shared: bob"));
+        QCOMPARE(shared.takeReports().size(), std::size_t{1});  // carol's file
+
+        writeAll(folder / "bob.ledgerly.csv", bob + whole);
+        writeAll(folder / "dave.ledgerly.csv",
+                 priceHistoryHeader() + priceHistoryRow(snapshotOf(5, t + hours(1), 500)) +
+                     priceHistoryRow(snapshotOf(6, t - hours(1), 600)));
+        reading = shared.read();
+        QCOMPARE(reading.freshest.size(), std::size_t{2});
+        QCOMPARE(reading.freshest[0].source, std::string("shared: dave"));
+        QCOMPARE(reading.freshest[1].prices[88], 387.0F);
+        QVERIFY(shared.takeReports().empty());
+        fs::remove(folder / "carol.ledgerly.csv");
+        shared.read();
+        writeAll(folder / "carol.ledgerly.csv", "time,post\r\n");
+        shared.read();
+        QCOMPARE(shared.takeReports().size(), std::size_t{1});  // back again, told again
+
+        // Your own file: only what is newer than what it holds of each post.
+        const fs::path own = folder / "me.ledgerly.csv";
+        shared.share({snapshotOf(5, t, 1), snapshotOf(7, t, 1)});
+        const std::string first = bytesOf(own);
+        QCOMPARE(first, priceHistoryHeader() + priceHistoryRow(snapshotOf(5, t, 1)) +
+                            priceHistoryRow(snapshotOf(7, t, 1)));
+        shared.share({snapshotOf(5, t, 1), snapshotOf(7, t - hours(1), 1)});
+        QCOMPARE(bytesOf(own), first);
+        QCOMPARE(shared.read().freshest.size(), std::size_t{2});  // yours is not a friend's
+
+        fs::remove_all(folder);
+        shared.share({snapshotOf(5, t + hours(1), 1)});
+        QVERIFY(!fs::exists(folder));  // never made by the program
+        QCOMPARE(shared.takeReports().size(), std::size_t{1});
+    }
+
 private:
+    static void writeAll(const fs::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
     static std::string bytesOf(const fs::path& path) {
         return fileBytes(QString::fromStdString(path.string())).toStdString();
     }
