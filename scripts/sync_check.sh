@@ -209,4 +209,58 @@ rm -f "$work/a/share/probe.txt"
 gone_probe() { [ ! -e "$work/b/share/probe.txt" ]; }
 wait_for "$sync_limit" "its removal reached B" gone_probe
 
+# 2. Ledgerly on both sides: player B waits for fresher prices while player A imports a friend's
+# trade values file; B must be offered them within the limit, take them, and then hold exactly
+# A's prices. Both run headless, driven through the windows a person uses.
+player_program=$build_dir/tests/share/share_check_player
+if [ ! -x "$player_program" ]; then
+    echo "sync check: build the tests first ($player_program is missing)" >&2
+    exit 1
+fi
+run_player() { # player mode args...
+    local player=$1
+    shift
+    mkdir -p -m 700 "$work/$player/run"
+    HOME=$work/$player XDG_RUNTIME_DIR=$work/$player/run QT_QPA_PLATFORM=offscreen \
+        "$player_program" "$@"
+}
+python3 scripts/sample_store.py >"$work/friend.txt"
+
+run_player b take "$work/b/data" "$work/b/share" bob $((sync_limit + 30)) \
+    2>"$work/b/player.log" &
+pids[ledgerly-b]=$!
+run_player a import "$work/a/data" "$work/a/share" alice "$work/friend.txt" 2>"$work/a/player.log" ||
+    { cat "$work/a/player.log" >&2; exit 1; }
+start=$(now)
+status=0
+wait "${pids[ledgerly-b]}" || status=$?
+unset 'pids[ledgerly-b]'
+if [ "$status" -ne 0 ]; then
+    cat "$work/b/player.log" >&2
+    exit 1
+fi
+taken_after=$(since "$start")
+if (($(now) - start > sync_limit * 1000000)); then
+    echo "sync check: B was offered A's prices only after $taken_after s" >&2
+    exit 1
+fi
+echo "sync check: A's import was offered to B's Ledgerly and taken after $taken_after s"
+
+python3 - "$work/a/data/tradevalues.txt" "$work/b/data/tradevalues.txt" <<'PY'
+import sys
+def posts(path):
+    lines = open(path, "rb").read().split(b"\r\n")
+    return [(lines[i * 89:i * 89 + 88], float(lines[i * 89 + 88])) for i in range(19)]
+a, b = posts(sys.argv[1]), posts(sys.argv[2])
+valued = [tp for tp in range(19) if a[tp][1] >= 11]
+if not valued:
+    sys.exit("sync check: A holds no valued post")
+for tp in valued:
+    if a[tp][0] != b[tp][0]:
+        sys.exit(f"sync check: B's prices of post {tp + 1} differ from A's")
+    if abs(a[tp][1] - b[tp][1]) > 0.02:
+        sys.exit(f"sync check: B's stamp of post {tp + 1} is {b[tp][1]}, A's {a[tp][1]}")
+print(f"sync check: B holds exactly A's prices of all {len(valued)} valued posts")
+PY
+
 echo "sync check: passed"
