@@ -26,8 +26,14 @@ bool sameName(std::string_view a, std::string_view b) {
     });
 }
 
+// Paths and names as UTF-8, whatever the system's code page (Windows).
 std::string shown(const std::filesystem::path& path) {
-    return path.string();
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::filesystem::path pathOfUtf8(const std::string& text) {
+    return std::u8string(text.begin(), text.end());
 }
 
 }  // namespace
@@ -70,7 +76,7 @@ std::optional<std::string> sharingPlayer(std::string_view fileName) {
 }
 
 std::filesystem::path shareFilePath(const std::filesystem::path& folder, std::string_view player) {
-    return folder / std::filesystem::u8path(std::string(player) + std::string(kShareFileSuffix));
+    return folder / pathOfUtf8(std::string(player) + std::string(kShareFileSuffix));
 }
 
 std::string sharedSource(std::string_view player) {
@@ -131,7 +137,7 @@ SharedFolder::Reading SharedFolder::read() {
     std::error_code ec;
     for (std::filesystem::directory_iterator it(folder_, ec), end; !ec && it != end;
          it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+        const std::string name = shown(it->path().filename());
         const auto player = sharingPlayer(name);
         if (!player || sameName(*player, player_))
             continue;
