@@ -10,6 +10,19 @@ namespace {
 const QString kHelp = QStringLiteral("help");
 const QString kVersion = QStringLiteral("version");
 const QString kServer = QStringLiteral("server");
+const QString kPlatform = QStringLiteral("platform");
+
+// The options QApplication takes out of the arguments as it starts (Qt 6 on Linux: its GUI and
+// widget layers and the X11 platform). Known here, they can be told apart from mistakes before
+// the application, and with it a display, exists; they stay out of --help, which is ours.
+const QStringList kQtOptionsWithValue =
+    QStringLiteral(
+        "platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon "
+        "qwindowtitle geometry icon title display name visual session style "
+        "stylesheet qmljsdebugger")
+        .split(u' ');
+const QStringList kQtFlags =
+    QStringLiteral("reverse testability widgetcount nograb dograb").split(u' ');
 
 CommandLine refusal(const QString& program, const QString& why) {
     CommandLine line;
@@ -34,12 +47,13 @@ std::optional<QString> readServer(const QString& value, GameEndpoint& server) {
     QString host = value.trimmed();
     std::optional<QString> portText;
     if (host.startsWith(u'[')) {
+        // Unclosed, `after` is the whole value: neither empty nor :PORT, so refused below.
         const qsizetype close = host.indexOf(u']');
-        const QString after = close < 0 ? QString() : host.mid(close + 1);
+        const QString after = host.mid(close + 1);
         if (after.startsWith(u':'))
             portText = after.mid(1);
         // Anything after the bracket other than :PORT is refused like a missing host.
-        const bool closed = close > 0 && (after.isEmpty() || portText);
+        const bool closed = after.isEmpty() || portText;
         host = closed ? host.mid(1, close - 1) : QString();
     } else if (host.count(u':') == 1) {
         const qsizetype colon = host.indexOf(u':');
@@ -64,9 +78,25 @@ std::optional<QString> readServer(const QString& value, GameEndpoint& server) {
     return std::nullopt;
 }
 
+// Qt picks its platform from -platform or QT_QPA_PLATFORM, else it looks for a Wayland or X11
+// display, and aborts when it finds none. A platform chosen by hand is left to the user.
+bool hasNoDisplay(const QCommandLineParser& parser, const QProcessEnvironment& environment) {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN) || defined(Q_OS_ANDROID)
+    Q_UNUSED(parser);
+    Q_UNUSED(environment);
+    return false;  // the window system is always there
+#else
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!environment.value(QString::fromLatin1(variable)).isEmpty())
+            return false;
+    }
+    return !parser.isSet(kPlatform);
+#endif
+}
+
 }  // namespace
 
-CommandLine parseCommandLine(const QStringList& arguments, UnknownOptions unknown) {
+CommandLine parseCommandLine(const QStringList& arguments, const QProcessEnvironment& environment) {
     const QString program =
         arguments.isEmpty() ? QStringLiteral("ledgerly") : QFileInfo(arguments.first()).fileName();
 
@@ -89,6 +119,15 @@ CommandLine parseCommandLine(const QStringList& arguments, UnknownOptions unknow
                         "PORT is %1 unless given; without the option it is %2:%1.")
              .arg(QString::number(kGameServerPort), QString::fromLatin1(kGameServerHost)),
          QStringLiteral("HOST[:PORT]")});
+    const auto addQtOption = [&parser](const QString& name, const QString& valueName) {
+        QCommandLineOption option(name, QString(), valueName);
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    };
+    for (const QString& name : kQtOptionsWithValue)
+        addQtOption(name, QStringLiteral("VALUE"));
+    for (const QString& name : kQtFlags)
+        addQtOption(name, QString());
 
     const bool parsed = parser.parse(arguments);
     CommandLine line;
@@ -106,13 +145,9 @@ CommandLine parseCommandLine(const QStringList& arguments, UnknownOptions unknow
         line.text = QStringLiteral(LEDGERLY_NAME " " LEDGERLY_VERSION "\n");
         return line;
     }
-    // Before QApplication has started, a failure with unknown options waits for the second
-    // look; a missing value or a bad server is refused at once.
-    const bool mayBeQtOptions =
-        unknown == UnknownOptions::Allowed && !parser.unknownOptionNames().isEmpty();
-    if (!parsed && !mayBeQtOptions)
+    if (!parsed)
         return refusal(program, parser.errorText());
-    if (unknown == UnknownOptions::Refused && !parser.positionalArguments().isEmpty()) {
+    if (!parser.positionalArguments().isEmpty()) {
         return refusal(
             program,
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
@@ -120,6 +155,13 @@ CommandLine parseCommandLine(const QStringList& arguments, UnknownOptions unknow
     if (parser.isSet(kServer)) {
         if (const auto why = readServer(parser.value(kServer), line.server))
             return refusal(program, *why);
+    }
+    if (hasNoDisplay(parser, environment)) {
+        line.outcome = CommandLine::Outcome::NoDisplay;
+        line.text = QStringLiteral(
+                        "%1: no display to show the window on (DISPLAY and WAYLAND_DISPLAY are "
+                        "unset); start it from a desktop session or under xvfb-run.\n")
+                        .arg(program);
     }
     return line;
 }

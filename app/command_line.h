@@ -2,6 +2,7 @@
 // prints and starts, so every answer can be checked without starting the program.
 #pragma once
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -10,20 +11,20 @@
 namespace ledgerly {
 
 struct CommandLine {
-    enum class Outcome { Run, ShowHelp, ShowVersion, Refused };
+    // NoDisplay: nothing to show the window on, so the program must not try to start.
+    enum class Outcome { Run, ShowHelp, ShowVersion, Refused, NoDisplay };
     Outcome outcome = Outcome::Run;
-    // The help or version text for standard output, or why the arguments were refused.
+    // The help or version text for standard output, or why the program does not start.
     QString text;
     // Where the Auto Valuer connects; the game's own server unless --server names another.
     GameEndpoint server;
 };
 
-// Options of Qt's own (-platform, -session, ...) are only known to QApplication, which takes
-// them out of the arguments as it starts. Before it has, such options must not count against
-// the command line, or the answers that need no display could not be given before it starts.
-enum class UnknownOptions { Allowed, Refused };
-
-// arguments: the whole command line, the program itself first.
-CommandLine parseCommandLine(const QStringList& arguments, UnknownOptions unknown);
+// arguments: the whole command line, the program itself first; environment: the program's,
+// which tells whether a window system is there to start on.
+// Everything is decided before QApplication exists: Qt's own options (-platform, -reverse, ...)
+// are known here, so anything else is refused without a display, and a start that would find
+// no display is stopped before Qt gives up on it with an abort.
+CommandLine parseCommandLine(const QStringList& arguments, const QProcessEnvironment& environment);
 
 }  // namespace ledgerly

@@ -16,31 +16,31 @@
 
 namespace {
 
-// For a command line that does not start the program: prints its answer, returns the exit code.
+// For a command line that does not start the program: prints its answer, returns the exit
+// status. 2 is the usual status of a refused command line; 1 says the program could not start.
 int answer(const ledgerly::CommandLine& line) {
-    const bool refused = line.outcome == ledgerly::CommandLine::Outcome::Refused;
-    std::fputs(line.text.toLocal8Bit().constData(), refused ? stderr : stdout);
-    return refused ? 2 : 0;
+    using Outcome = ledgerly::CommandLine::Outcome;
+    const bool help = line.outcome == Outcome::ShowHelp || line.outcome == Outcome::ShowVersion;
+    std::fputs(line.text.toLocal8Bit().constData(), help ? stdout : stderr);
+    if (help)
+        return 0;
+    return line.outcome == Outcome::Refused ? 2 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // Help, version and a refused server are answered before QApplication starts, so that they
-    // need no display; what only Qt's own options explain waits until it has taken them out.
+    // The command line is answered before QApplication starts, so that help, version, a refused
+    // option and a missing display are told without a window system.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    ledgerly::CommandLine line =
-        ledgerly::parseCommandLine(arguments, ledgerly::UnknownOptions::Allowed);
+    const ledgerly::CommandLine line =
+        ledgerly::parseCommandLine(arguments, QProcessEnvironment::systemEnvironment());
     if (line.outcome != ledgerly::CommandLine::Outcome::Run)
         return answer(line);
 
     QApplication app(argc, argv);
-    line = ledgerly::parseCommandLine(QCoreApplication::arguments(),
-                                      ledgerly::UnknownOptions::Refused);
-    if (line.outcome != ledgerly::CommandLine::Outcome::Run)
-        return answer(line);
     ledgerly::setUpApplication();
 
     ledgerly::TradeData data;

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks it as a user would meet it: unpacked into a temporary
-# folder, it holds the program, the desktop entry, the icons and the metainfo; the desktop
-# entry and the metainfo pass their validators; and the program answers --version without a
-# display, with the package's own version.   scripts/check_package.sh [build-dir]
+# Builds the Debian package and checks it as a user would meet it: Debian's checker (lintian)
+# finds no error and no warning in it; unpacked into a temporary folder, it holds the program,
+# the desktop entry, the icons, the metainfo, the manual page, the changelog and the copyright
+# file; the desktop entry, the metainfo and the manual page pass their validators; it depends on
+# Qt's X11 platform; and the program answers --version without a display, with the package's
+# own version.   scripts/check_package.sh [build-dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 scripts/package.sh "$build_dir" >/dev/null
+scripts/setup.sh lintian man-db desktop-file-utils appstream   # the checkers
 deb=$(echo "$build_dir"/ledgerly_*.deb)
 [ -f "$deb" ] || { echo "FAIL: no package in $build_dir" >&2; exit 1; }
 echo "== checking $deb"
+# Lintian warns when run as root, which CI is; the warning is about lintian, not the package.
+lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2)
 
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -26,6 +31,9 @@ expected=(
     usr/bin/ledgerly
     "usr/share/metainfo/$id.metainfo.xml"
     "usr/share/icons/hicolor/scalable/apps/$id.svg"
+    usr/share/man/man1/ledgerly.1.gz
+    usr/share/doc/ledgerly/changelog.gz
+    usr/share/doc/ledgerly/copyright
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png")
@@ -50,6 +58,15 @@ if [ -f "$build_dir/packaging/screenshots-check.metainfo.xml" ]; then
     metainfo+=("$build_dir/packaging/screenshots-check.metainfo.xml")
 fi
 appstreamcli validate --no-net "${metainfo[@]}"
+# man reports what groff finds questionable (e.g. an unknown macro or a line it cannot break).
+man_warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+    "$root/usr/share/man/man1/ledgerly.1.gz" 2>&1 >/dev/null)
+[ -z "$man_warnings" ] || { echo "FAIL: the manual page: $man_warnings" >&2; exit 1; }
+lexgrog "$root/usr/share/man/man1/ledgerly.1.gz" >/dev/null ||
+    { echo "FAIL: the manual page has no NAME line that whatis can read" >&2; exit 1; }
+
+dpkg-deb -f "$deb" Depends | tr ',' '\n' | grep -qx ' *qt6-qpa-plugins' ||
+    { echo "FAIL: the package does not depend on qt6-qpa-plugins" >&2; exit 1; }
 
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/ledgerly" --version)
 package_version=$(dpkg-deb -f "$deb" Version)

@@ -13,7 +13,7 @@ case $seconds in
     '' | *[!0-9]*) echo "usage: scripts/fuzz.sh [seconds]" >&2; exit 2 ;;
 esac
 
-scripts/setup.sh   # clang's libFuzzer, and llvm-symbolizer so that findings name functions
+scripts/setup.sh clang libclang-rt-14-dev llvm   # libFuzzer, and llvm-symbolizer for findings
 build_dir=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -G Ninja -DLEDGERLY_FUZZ=ON -DBUILD_TESTING=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

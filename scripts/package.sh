@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
-scripts/setup.sh
+scripts/setup.sh dpkg-dev file   # the build, and the tools that make the package
 cmake -S . -B "$build_dir" -G Ninja >/dev/null
 cmake --build "$build_dir" --target ledgerly   # the program alone; the package holds no tests
 rm -f "$build_dir"/ledgerly_*.deb

@@ -1,22 +1,32 @@
 #!/usr/bin/env bash
-# Installs whatever Ledgerly needs to build, test, run and package that is missing on a Debian 12
-# machine, and any further packages named on its command line (scripts/setup.sh [package...]).
-# Uses apt-get directly as root, otherwise through sudo.
+# Installs what is missing on a Debian 12 machine, with apt-get directly as root and otherwise
+# through sudo:
+#   scripts/setup.sh [package...]           what building and running Ledgerly need (run.sh)
+#   scripts/setup.sh --checks [package...]  that and the tools of the tests and checks (test.sh)
+# Further packages named on the command line are installed with them (package.sh names the
+# packaging tools, run.sh the virtual display where there is no real one).
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config           # build
-    qt6-base-dev libgl-dev                     # Qt 6 Widgets, Network and Test
-    qt6-qpa-plugins                            # offscreen and X11 platforms
-    xvfb xauth                                 # a virtual display where there is no real one
+    cmake ninja-build g++ pkg-config           # the build
+    qt6-base-dev qt6-charts-dev libgl-dev      # Qt 6 Widgets, Network, Test and Charts
+    qt6-qpa-plugins                            # Qt's X11 and offscreen platforms
     python3                                    # the sample price table
-    clang libclang-rt-14-dev llvm              # fuzz targets, and the symbolizer for findings
-    clang-tidy                                 # the static checks
-    at-spi2-core python3-pyatspi dbus-x11      # the accessibility check
-    dpkg-dev file                              # the Debian package
-    desktop-file-utils appstream               # validators of its desktop entry and metainfo
-    "$@"
 )
+if [ "${1:-}" = "--checks" ]; then
+    shift
+    packages+=(
+        xvfb xauth                             # a virtual display for the checks below
+        clang libclang-rt-14-dev llvm          # fuzz targets, and the symbolizer for findings
+        clang-tidy                             # the static checks
+        at-spi2-core python3-pyatspi dbus-x11  # the accessibility check
+        dpkg-dev file                          # the Debian package
+        lintian man-db                         # Debian's checker of it, and of its manual page
+        desktop-file-utils appstream           # validators of its desktop entry and metainfo
+        reuse                                  # every file's licence and copyright
+    )
+fi
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -4,7 +4,7 @@
 #   scripts/test.sh --sanitize  with AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --checks
 
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build-asan
