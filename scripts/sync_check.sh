@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Two players sharing prices through a real sync program, on this machine only.
 #   scripts/sync_check.sh [build-dir]
 #

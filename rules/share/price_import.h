@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Taking prices from another player: what their file offers for each post, how it compares
 // with what you hold (the plan the Import Prices window shows), and taking the posts the user
 // ticked without ever losing what was there.

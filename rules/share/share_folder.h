@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sharing prices through a folder that a sync program keeps in step between players. Each
 // player writes only their own file, FOLDER/NAME.ledgerly.csv, in the price history's format,
 // and reads everyone else's. Files come and go, grow and are replaced at any moment, so every

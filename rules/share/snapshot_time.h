@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // When prices were taken, in the two forms the program meets: seconds of UTC (how snapshots travel
 // between players, whose clocks may stand in different time zones) and the hour clock (the
 // valuation stamps of the store, read from the local clock). Converting between them needs the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One player's Ledgerly for scripts/sync_check.sh, without a display and without a person:
 //   share_check_player import DATA FOLDER PLAYER FILE   imports FILE and shares it through FOLDER
 //   share_check_player take DATA FOLDER PLAYER SECONDS  waits for fresher prices from FOLDER, at

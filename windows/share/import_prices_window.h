@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Import Prices": another player's prices beside yours, post by post, with a "take theirs" tick
 // on each; Import takes the ticked posts and nothing else.
 #pragma once

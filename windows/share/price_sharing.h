@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Prices across players, as the running program keeps them: the sharing setting, the watch on
 // the shared folder, the offer of fresher prices that the main window shows, and what follows
 // when the store gains prices (history rows, your shared file). Nothing is taken from anyone

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Share prices through a folder…": which folder a sync program keeps in step with friends, and
 // the player name your file there carries. Accepting it turns sharing on; "Stop sharing" off.
 #pragma once
