@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cctype>
 #include <system_error>
-#include <utility>
 
 #include "rules/share/price_import.h"
 
@@ -179,8 +178,8 @@ SharedFolder::Reading SharedFolder::read() {
     }
     // A file that went away is forgotten, so that one coming back is read afresh.
     std::erase_if(seen_, [&](const auto& entry) { return !present.contains(entry.first); });
-    std::erase_if(standing_, [&](const std::string& key) {
-        return key.starts_with("file ") && !present.contains(key.substr(5));
+    std::erase_if(standing_, [&](const auto& entry) {
+        return entry.first.starts_with("file ") && !present.contains(entry.first.substr(5));
     });
     for (auto& snapshot : freshest) {
         if (snapshot)
@@ -223,13 +222,15 @@ void SharedFolder::share(std::vector<PriceSnapshot> snapshots) {
     }
 }
 
-std::vector<std::string> SharedFolder::takeReports() {
-    return std::exchange(reports_, {});
+std::vector<std::string> SharedFolder::problems() const {
+    std::vector<std::string> texts;
+    for (const auto& [key, text] : standing_)
+        texts.push_back(text);
+    return texts;
 }
 
 void SharedFolder::report(const std::string& key, std::string text) {
-    if (standing_.insert(key).second)
-        reports_.push_back(std::move(text));
+    standing_.insert_or_assign(key, std::move(text));
 }
 
 void SharedFolder::forget(const std::string& key) {

@@ -78,9 +78,9 @@ public:
     // missing or when your file is not a price history.
     void share(std::vector<PriceSnapshot> snapshots);
 
-    // What the user should be told since the last call; each problem is told once, until it
-    // has gone away and comes back.
-    std::vector<std::string> takeReports();
+    // The problems that stand now, each once however often it was met, and gone once it is
+    // over: for one line in the main window rather than a message at every change.
+    std::vector<std::string> problems() const;
 
 private:
     struct Seen {
@@ -97,8 +97,7 @@ private:
     std::string player_;
     std::map<std::string, Seen> seen_;  // by file name
     bool missing_ = false;
-    std::set<std::string> standing_;  // problems told and not gone away, by key
-    std::vector<std::string> reports_;
+    std::map<std::string, std::string> standing_;  // problem texts by what they are about
 };
 
 }  // namespace ledgerly

@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
     }
     QSettings settings(data.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
     PriceSharing sharing(context, settings, zone);
-    QObject::connect(&sharing, &PriceSharing::reported, &app,
+    QObject::connect(&sharing, &PriceSharing::problemsChanged, &app,
                      [](const QString& text) { say(text); });
     sharing.setChoice(SharingChoice{arguments[3], arguments[4]});
 

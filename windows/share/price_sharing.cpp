@@ -83,6 +83,7 @@ void PriceSharing::setChoice(const std::optional<SharingChoice>& choice) {
         settings_.remove(QStringLiteral("sharing"));
         settings_.sync();
         folder_.reset();
+        passProblems();
         updateOffer();
         return;
     }
@@ -118,7 +119,7 @@ void PriceSharing::shareHeld() {
     if (!ownHistoryRead_)
         readOwnHistory();
     folder_->share(heldSnapshots(context_.data, ownLatest_, zone_));
-    passReports();
+    passProblems();
 }
 
 void PriceSharing::readFolder() {
@@ -150,7 +151,7 @@ void PriceSharing::readFolder() {
             watcher_.removePaths(watcher_.directories());
         missingPoll_.start();
     }
-    passReports();
+    passProblems();
     updateOffer();
 }
 
@@ -167,11 +168,17 @@ void PriceSharing::updateOffer() {
     emit offerChanged(fresher);
 }
 
-void PriceSharing::passReports() {
-    if (!folder_)
-        return;
-    for (const std::string& text : folder_->takeReports())
-        emit reported(qtText(text));
+void PriceSharing::passProblems() {
+    QStringList lines;
+    if (folder_) {
+        for (const std::string& text : folder_->problems())
+            lines << qtText(text);
+    }
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (text != problems_) {
+        problems_ = text;
+        emit problemsChanged(problems_);
+    }
 }
 
 ImportRequest PriceSharing::friendsRequest() {
@@ -229,7 +236,7 @@ QString PriceSharing::recordImport(const std::vector<PriceSnapshot>& taken) {
     ownLatest_ = latestOfEachPost(std::move(rows));
     if (folder_) {
         folder_->share(taken);
-        passReports();
+        passProblems();
     }
     updateOffer();
     return told;

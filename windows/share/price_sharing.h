@@ -45,6 +45,7 @@ public:
     // The fresher prices the other players offer, for the Import Prices window.
     ImportRequest friendsRequest();
     int fresherPosts() const { return fresherPosts_; }
+    const QString& problems() const { return problems_; }
 
     // A file chosen for import: the request, or why the file is refused.
     std::optional<ImportRequest> fileRequest(const QString& path, QString& problem);
@@ -58,15 +59,15 @@ public:
 
 signals:
     void offerChanged(int posts);
-    // A problem with the shared folder, told once.
-    void reported(const QString& text);
+    // What stands in the way of sharing now, one problem a line; empty when nothing does.
+    void problemsChanged(const QString& text);
 
 private:
     void readFolder();
     void readOwnHistory();
     void shareHeld();
     void updateOffer();
-    void passReports();
+    void passProblems();
     YourTimes yours() const;
 
     AppContext& context_;
@@ -80,6 +81,7 @@ private:
     std::vector<PriceSnapshot> ownLatest_;  // your latest history row of each post
     std::vector<PriceSnapshot> friends_;    // the freshest of each post in the others' files
     int fresherPosts_ = 0;
+    QString problems_;
 };
 
 }  // namespace ledgerly
