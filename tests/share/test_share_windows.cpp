@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/main_menu.h"
+#include "app/startup.h"
 #include "core/price_history.h"
 #include "core/store_file.h"
 #include "support/test_platform.h"
@@ -126,33 +128,40 @@ private slots:
         QCOMPARE(readPriceHistoryFile(shared / "me.ledgerly.csv").snapshots.size(), std::size_t{4});
     }
 
-    // A friend's file arriving in the shared folder is noticed without being asked, offered, and
-    // taken with the friend named as the source.
-    void offerFollowsTheFolder() {
+    // The main window's line: a friend's file arriving in the shared folder is noticed without
+    // being asked and offered; Review… and Import take it, naming the friend as the source. A
+    // malformed file chosen for import is refused and changes nothing.
+    void mainWindowOffer() {
+        const auto window = startLedgerly(test_->context);
+        MainMenu menu(*window, test_->context, *settings_, zone_);
+        const QByteArray storeBefore = fileBytes(test_->storeFile);
+        const QString damaged = test_->folder.filePath(QStringLiteral("damaged.txt"));
+        std::ofstream(damaged.toStdString()) << "1\r\n2\r\nx\r\n";
+        menu.importFile(damaged);
+        QCOMPARE(test_->messages.shown.size(), 1);
+        QVERIFY(!menu.importWindow());
+        QCOMPARE(fileBytes(test_->storeFile), storeBefore);
+
         const fs::path shared = fs::path(test_->folder.path().toStdString()) / "shared";
         fs::create_directory(shared);
-        int offered = -1;
-        connect(sharing_.get(), &PriceSharing::offerChanged, this,
-                [&](int posts) { offered = posts; });
-        sharing_->setChoice(
+        menu.sharing().setChoice(
             SharingChoice{QString::fromStdString(shared.string()), QStringLiteral("me")});
-        QCOMPARE(offered, 0);
-
+        QVERIFY(!menu.reviewButton()->isVisible());
         PriceSnapshot row{kNoon - hours(1), 9, "valued", {}};
         for (int c = 1; c <= kCommodityCount; ++c)
             row.prices[static_cast<std::size_t>(c)] = static_cast<float>(500 + c);
         std::ofstream(shared / "bob.ledgerly.csv", std::ios::binary)
             << priceHistoryHeader() << priceHistoryRow(row);
-        QVERIFY(waitUntil([&] { return offered == 1; }));
+        QVERIFY(waitUntil([&] { return menu.reviewButton()->isVisible(); }));
+        QCOMPARE(menu.sharing().fresherPosts(), 1);
 
-        ImportPricesWindow window(
-            test_->context, zone_, sharing_->friendsRequest(),
-            [this](const auto& taken) { return sharing_->recordImport(taken); });
-        QTest::mouseClick(window.importButton(), Qt::LeftButton);
+        QTest::mouseClick(menu.reviewButton(), Qt::LeftButton);
+        QVERIFY(menu.importWindow());
+        QTest::mouseClick(menu.importWindow()->importButton(), Qt::LeftButton);
         QCOMPARE(test_->data.value(9, 88), 588.0F);
         QCOMPARE(readPriceHistoryFile(priceHistoryPath(store())).snapshots.at(0).source,
                  std::string("shared: bob"));
-        QCOMPARE(offered, 0);
+        QVERIFY(!menu.reviewButton()->isVisible());
     }
 
 private:

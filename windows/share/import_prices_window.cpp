@@ -43,15 +43,15 @@ QTableWidgetItem* textCell(const QString& text, bool figure = false) {
 ImportPricesWindow::ImportPricesWindow(AppContext& context, const TimeZone& zone,
                                        ImportRequest request, TakenHandler taken, QWidget* parent)
     : QWidget(parent), context_(context), zone_(zone), taken_(std::move(taken)) {
-    setObjectName(QStringLiteral("frmimport"));
+    setObjectName(QStringLiteral("importPricesWindow"));
     setWindowTitle(QStringLiteral("Import Prices"));
 
-    origin_ = namedLabel(QStringLiteral("Label1"), QString(), this);
-    note_ = namedLabel(QStringLiteral("Label2"), QString(), this);
+    origin_ = namedLabel(QStringLiteral("originLabel"), QString(), this);
+    note_ = namedLabel(QStringLiteral("noteLabel"), QString(), this);
     note_->setWordWrap(true);
 
     table_ = new QTableWidget(kTradingPostCount, ColumnCount, this);
-    table_->setObjectName(QStringLiteral("grdposts"));
+    table_->setObjectName(QStringLiteral("postsTable"));
     table_->setAccessibleName(QStringLiteral("Posts"));
     table_->setHorizontalHeaderLabels(
         {QStringLiteral("Town"), QStringLiteral("Your prices"), QStringLiteral("Their prices"),
@@ -68,11 +68,11 @@ ImportPricesWindow::ImportPricesWindow(AppContext& context, const TimeZone& zone
     });
 
     importButton_ = new QPushButton(QStringLiteral("&Import"), this);
-    importButton_->setObjectName(QStringLiteral("Command1"));
+    importButton_->setObjectName(QStringLiteral("importButton"));
     importButton_->setDefault(true);
     connect(importButton_, &QPushButton::clicked, this, &ImportPricesWindow::importTicked);
     closeButton_ = new QPushButton(QStringLiteral("Close"), this);
-    closeButton_->setObjectName(QStringLiteral("Command2"));
+    closeButton_->setObjectName(QStringLiteral("closeButton"));
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;

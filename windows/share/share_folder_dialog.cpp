@@ -22,11 +22,11 @@ namespace ledgerly {
 ShareFolderDialog::ShareFolderDialog(const std::optional<SharingChoice>& current,
                                      const QString& loginName, QWidget* parent)
     : QDialog(parent) {
-    setObjectName(QStringLiteral("frmsharefolder"));
+    setObjectName(QStringLiteral("shareFolderDialog"));
     setWindowTitle(QStringLiteral("Share prices through a folder"));
 
     auto* explanation = namedLabel(
-        QStringLiteral("Label1"),
+        QStringLiteral("explanationLabel"),
         QStringLiteral("Ledgerly adds every valuing run and import to its own file in this folder "
                        "and offers the fresher prices it finds in the files of the other players. "
                        "Keep the folder in step with your friends with a sync program."),
@@ -34,22 +34,22 @@ ShareFolderDialog::ShareFolderDialog(const std::optional<SharingChoice>& current
     explanation->setWordWrap(true);
 
     folder_ = new QLineEdit(this);
-    folder_->setObjectName(QStringLiteral("txtfolder"));
+    folder_->setObjectName(QStringLiteral("folderBox"));
     auto* browse = new QPushButton(QStringLiteral("&Browse…"), this);
-    browse->setObjectName(QStringLiteral("Command1"));
+    browse->setObjectName(QStringLiteral("browseButton"));
     browse->setAutoDefault(false);
     connect(browse, &QPushButton::clicked, this, &ShareFolderDialog::browse);
 
     player_ = new QLineEdit(this);
-    player_->setObjectName(QStringLiteral("txtplayer"));
+    player_->setObjectName(QStringLiteral("playerBox"));
     player_->setMaxLength(static_cast<int>(kPlayerNameLimit));
 
-    problem_ = namedLabel(QStringLiteral("Label4"), QString(), this);
+    problem_ = namedLabel(QStringLiteral("problemLabel"), QString(), this);
     problem_->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     stop_ = buttons->addButton(QStringLiteral("&Stop sharing"), QDialogButtonBox::ResetRole);
-    stop_->setObjectName(QStringLiteral("Command2"));
+    stop_->setObjectName(QStringLiteral("stopButton"));
     stop_->setEnabled(current.has_value());
     connect(buttons, &QDialogButtonBox::accepted, this, &ShareFolderDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &ShareFolderDialog::reject);
@@ -59,12 +59,13 @@ ShareFolderDialog::ShareFolderDialog(const std::optional<SharingChoice>& current
     });
 
     auto* grid = new QGridLayout;
-    grid->addWidget(buddyLabel(QStringLiteral("Label2"), QStringLiteral("&Folder"), folder_, this),
-                    0, 0);
+    grid->addWidget(
+        buddyLabel(QStringLiteral("folderLabel"), QStringLiteral("&Folder"), folder_, this), 0, 0);
     grid->addWidget(folder_, 0, 1);
     grid->addWidget(browse, 0, 2);
     grid->addWidget(
-        buddyLabel(QStringLiteral("Label3"), QStringLiteral("&Player name"), player_, this), 1, 0);
+        buddyLabel(QStringLiteral("playerLabel"), QStringLiteral("&Player name"), player_, this), 1,
+        0);
     grid->addWidget(player_, 1, 1);
 
     auto* layout = new QVBoxLayout(this);
