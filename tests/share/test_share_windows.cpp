@@ -13,6 +13,7 @@
 #include "app/startup.h"
 #include "core/price_history.h"
 #include "core/store_file.h"
+#include "share/fixed_zone.h"
 #include "support/test_platform.h"
 #include "support/wait_until.h"
 #include "windows/share/import_prices_window.h"
@@ -24,23 +25,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono;
 
 namespace {
-
-// UTC, so that the hour clock and the rows' times read alike.
-class UtcZone final : public TimeZone {
-public:
-    LocalDateTime local(UtcSeconds utc) const override {
-        const auto day = floor<days>(utc);
-        const year_month_day date(day);
-        const hh_mm_ss time(utc - day);
-        return {
-            int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
-            int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
-    }
-    UtcSeconds utc(const LocalDateTime& t) const override {
-        return sys_days(year{t.year} / t.month / t.day) + hours(t.hour) + minutes(t.minute) +
-               seconds(t.second);
-    }
-};
 
 // The test clock's noon of 6 December 2026 and its hour-clock reading.
 const UtcSeconds kNoon = sys_days(year{2026} / 12 / 6) + hours(12);
@@ -167,7 +151,7 @@ private slots:
 private:
     fs::path store() const { return test_->storeFile.toStdString(); }
 
-    UtcZone zone_;
+    FixedZone zone_{0};  // UTC: the hour clock and the rows' times read alike
     std::unique_ptr<TestContext> test_;
     std::unique_ptr<QSettings> settings_;
     std::unique_ptr<PriceSharing> sharing_;
