@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Ledgerly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QLayout>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
@@ -118,6 +120,7 @@ private slots:
     void mainWindowOffer() {
         const auto window = startLedgerly(test_->context);
         MainMenu menu(*window, test_->context, *settings_, zone_);
+        QCOMPARE(window->layout()->menuBar(), menu.menuBar());
         const QByteArray storeBefore = fileBytes(test_->storeFile);
         const QString damaged = test_->folder.filePath(QStringLiteral("damaged.txt"));
         std::ofstream(damaged.toStdString()) << "1\r\n2\r\nx\r\n";
@@ -146,6 +149,7 @@ private slots:
         QCOMPARE(readPriceHistoryFile(priceHistoryPath(store())).snapshots.at(0).source,
                  std::string("shared: bob"));
         QVERIFY(!menu.reviewButton()->isVisible());
+        QVERIFY(!menu.importWindow() || !menu.importWindow()->isVisible());
     }
 
 private:
