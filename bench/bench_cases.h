@@ -14,5 +14,6 @@ using CallTimer = double (*)(int runs, int batch, const std::function<void()>& c
 void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall);
 void runWindowBenchmarks(int runs, Reporter report);
 void runValuingBenchmarks(int runs, Reporter report);
+void runHistoryBenchmarks(int runs, Reporter report);
 
 }  // namespace ledgerly::bench
