@@ -223,7 +223,7 @@ fi
 run_player() { # player mode args...
     local player=$1
     shift
-    mkdir -p -m 700 "$work/$player/run"
+    mkdir -m 700 "$work/$player/run"   # each player runs once
     HOME=$work/$player XDG_RUNTIME_DIR=$work/$player/run QT_QPA_PLATFORM=offscreen \
         "$player_program" "$@"
 }
