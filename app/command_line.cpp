@@ -11,6 +11,7 @@ const QString kHelp = QStringLiteral("help");
 const QString kVersion = QStringLiteral("version");
 const QString kServer = QStringLiteral("server");
 const QString kPlatform = QStringLiteral("platform");
+const QString kImport = QStringLiteral("import");
 
 // The options QApplication takes out of the arguments as it starts (Qt 6 on Linux: its GUI and
 // widget layers and the X11 platform). Known here, they can be told apart from mistakes before
@@ -119,6 +120,11 @@ CommandLine parseCommandLine(const QStringList& arguments, const QProcessEnviron
                         "PORT is %1 unless given; without the option it is %2:%1.")
              .arg(QString::number(kGameServerPort), QString::fromLatin1(kGameServerHost)),
          QStringLiteral("HOST[:PORT]")});
+    parser.addOption({kImport,
+                      QStringLiteral("Open the Import Prices window on FILE, another player's "
+                                     "trade values file or Ledgerly price history, as Ledgerly "
+                                     "starts. Nothing is taken without pressing Import."),
+                      QStringLiteral("FILE")});
     const auto addQtOption = [&parser](const QString& name, const QString& valueName) {
         QCommandLineOption option(name, QString(), valueName);
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -156,6 +162,7 @@ CommandLine parseCommandLine(const QStringList& arguments, const QProcessEnviron
         if (const auto why = readServer(parser.value(kServer), line.server))
             return refusal(program, *why);
     }
+    line.importFile = parser.value(kImport);
     if (hasNoDisplay(parser, environment)) {
         line.outcome = CommandLine::Outcome::NoDisplay;
         line.text = QStringLiteral(

@@ -1,5 +1,5 @@
-// The command line: --help, --version and --server HOST[:PORT]. Parsing only decides; main()
-// prints and starts, so every answer can be checked without starting the program.
+// The command line: --help, --version, --server HOST[:PORT] and --import FILE. Parsing only
+// decides; main() prints and starts, so every answer can be checked without starting the program.
 #pragma once
 
 #include <QProcessEnvironment>
@@ -18,6 +18,8 @@ struct CommandLine {
     QString text;
     // Where the Auto Valuer connects; the game's own server unless --server names another.
     GameEndpoint server;
+    // A file of another player's prices to open the Import Prices window on; empty for none.
+    QString importFile;
 };
 
 // arguments: the whole command line, the program itself first; environment: the program's,

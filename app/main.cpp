@@ -7,9 +7,11 @@
 // prices from the game server and saves the file; the report windows (reports/) and the export
 // windows (export/) read the table through plain functions that return what the window shows.
 #include <QApplication>
+#include <QSettings>
 #include <cstdio>
 
 #include "app/command_line.h"
+#include "app/main_menu.h"
 #include "app/startup.h"
 #include "core/trade_data.h"
 #include "ui/platform.h"
@@ -53,5 +55,13 @@ int main(int argc, char* argv[]) {
     ledgerly::AppContext context{data, platform};
 
     const auto mainWindow = ledgerly::startLedgerly(context);
+    // The program's one setting: the folder prices are shared through, with the player's name.
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("ledgerly"),
+                       QStringLiteral("ledgerly"));
+    const ledgerly::SystemTimeZone zone;
+    ledgerly::MainMenu menu(*mainWindow, context, settings, zone);
+    menu.start();
+    if (!line.importFile.isEmpty())
+        menu.importFile(line.importFile);
     return QApplication::exec();
 }

@@ -15,5 +15,6 @@ void runComputationBenchmarks(int runs, Reporter report, CallTimer timePerCall);
 void runRoutePlannerBenchmarks(int runs, Reporter report, CallTimer timePerCall);
 void runWindowBenchmarks(int runs, Reporter report);
 void runValuingBenchmarks(int runs, Reporter report);
+void runHistoryBenchmarks(int runs, Reporter report);
 
 }  // namespace ledgerly::bench

@@ -2,7 +2,7 @@
 // where a baseline makes sense it is measured in the same run and given as a ratio.
 //   ledgerly_bench            full run
 //   ledgerly_bench --quick    a few repetitions, only to prove that every benchmark works
-//   ledgerly_bench --only=valuing   one group: startup, computation, windows or valuing
+//   ledgerly_bench --only=valuing   one group: startup, computation, windows, valuing or history
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -135,7 +135,7 @@ int main(int argc, char* argv[]) {
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("startup_probe"));
 
     std::printf("Ledgerly benchmarks (%s; medians of %d runs)\n", quick ? "quick" : "full", runs);
-    // "--only=GROUP" runs one group: startup, computation, windows or valuing.
+    // "--only=GROUP" runs one group: startup, computation, windows, valuing or history.
     QString only;
     for (const QString& argument : QCoreApplication::arguments()) {
         if (argument.startsWith(QStringLiteral("--only=")))
@@ -150,6 +150,8 @@ int main(int argc, char* argv[]) {
         runWindowBenchmarks(runs, printFigure);
     if (wanted("valuing"))
         runValuingBenchmarks(quick ? 3 : 11, printFigure);
+    if (wanted("history"))
+        runHistoryBenchmarks(quick ? 3 : 11, printFigure);
 
     const auto missed =
         std::count_if(figures.begin(), figures.end(), [](const Figure& f) { return !f.met; });

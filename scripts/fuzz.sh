@@ -57,6 +57,35 @@ seed_valuing_dialogue() {
     printf '\x07Someone says: New Ashton Trading Post\xff\xfb\x01 \xff\xfc\x01\r\n' >"$dir/chat"
 }
 
+# Seeds for the price history: a history as the program writes it (the header takes the
+# commodity names from the catalogue), one with damage the reader must skip, and one that is not
+# a history at all.
+seed_price_history_reader() {
+    local dir=$1 names header row c
+    mapfile -t names < <(sed -n '/kCommodityNames{{/,/}};/p' core/catalogue.cpp |
+        grep -o '"[^"]*"' | tr -d '"' | tail -n +2)
+    header="time_utc,post,town,source$(printf ',%s' "${names[@]}")"
+    row() {  # time, post, town, source, first price
+        printf '%s,%s,%s,%s,%s' "$1" "$2" "$3" "$4" "$5"
+        for ((c = 2; c <= 88; ++c)); do printf ',%d' $((c * 37 % 1000 + 1)); done
+    }
+    {
+        printf '%s\r\n' "$header"
+        row 2026-12-07T02:30:15Z 13 Trellor valued 1520; printf '\r\n'
+        row 2026-12-07T03:31:00Z 3 "Ranger's Cabin" '"shared: Bo, the ""Fox"""' 0.5; printf '\r\n'
+        row 2024-02-29T23:59:59Z 19 NaeraMae ' imported: a.csv' 1.5E+07; printf '\r\n'
+    } >"$dir/history"
+    {
+        printf '\xef\xbb\xbf%s\n' "$header"
+        row 2026-12-07T02:30:15Z 20 Trellor valued 7; printf '\n'
+        row 2026-02-29T02:30:15Z 13 Trellor valued nan; printf ',torn\r\n'
+        row 2026-12-07T02:30:15Z 13 Trellor '"unclosed' 7; printf '\r\n'
+        row 2026-12-07T02:30:15Z 13 Trellor valued 3.402823E+38; printf '\r\n'
+        row 2026-12-07T02:30:15Z 13 Trellor valued 12 | head -c 200
+    } >"$dir/damaged"
+    printf 'name,price\r\napples,3\r\n' >"$dir/not-a-history"
+}
+
 status=0
 for fuzzer in "$build_dir"/fuzz/fuzz_*; do
     if [ ! -f "$fuzzer" ] || [ ! -x "$fuzzer" ]; then continue; fi
@@ -68,6 +97,7 @@ for fuzzer in "$build_dir"/fuzz/fuzz_*; do
     case $name in
         fuzz_store_reader) seed_store_reader "$seeds" ;;
         fuzz_valuing_dialogue) seed_valuing_dialogue "$seeds" ;;
+        fuzz_price_history_reader) seed_price_history_reader "$seeds" ;;
     esac
     options=(-max_total_time="$seconds" -max_len=262144 -timeout=10 -print_final_stats=1
              -artifact_prefix="$findings/")

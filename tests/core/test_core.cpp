@@ -1,9 +1,11 @@
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <sstream>
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -13,10 +15,8 @@
 #include "core/hour_clock.h"
 #include "core/number_text.h"
 #include "core/store_file.h"
-#include "support/test_platform.h"
 
 using namespace ledgerly;
-using namespace ledgerly::testing;
 namespace fs = std::filesystem;
 
 Q_DECLARE_METATYPE(LocalDateTime)
@@ -49,7 +49,9 @@ std::string counting(const std::string& separator, int count = kStoreNumberCount
 }
 
 std::string bytesOf(const fs::path& path) {
-    return fileBytes(QString::fromStdString(path.string())).toStdString();
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
 }
 void writeAll(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
@@ -116,11 +118,28 @@ private slots:
         QTest::newRow("first day of 2025") << LocalDateTime{2025, 1, 1, 0, 0, 0} << 192744.0F;
         QTest::newRow("a month out of range reads as January")
             << LocalDateTime{2003, 13, 1} << 24.0F;
+        // Readings worked out by hand from the day count ((Y - 2003) x 365 + D(M) + d) x 24.
+        QTest::newRow("the origin, 1 January 2003") << LocalDateTime{2003, 1, 1} << 24.0F;
+        QTest::newRow("noon on the last day of 2003")
+            << LocalDateTime{2003, 12, 31, 12, 0, 0} << 8772.0F;
+        QTest::newRow("1 January 2004") << LocalDateTime{2004, 1, 1} << 8784.0F;
+        QTest::newRow("4 July 2100, 18:00") << LocalDateTime{2100, 7, 4, 18, 0, 0} << 854178.0F;
     }
     void hourClock() {
         QFETCH(LocalDateTime, time);
         QFETCH(float, reading);
-        QCOMPARE(hourClockAt(time), reading);
+        // As doubles: QCOMPARE allows floats near 200000 hours a slack of two hours.
+        QCOMPARE(double(hourClockAt(time)), double(reading));
+    }
+
+    // The system clock's local date and time, against Qt's reading taken around it.
+    void systemClockReadsLocalTime() {
+        const QDateTime before = QDateTime::currentDateTime();
+        const LocalDateTime t = SystemClock().now();
+        const QDateTime after = QDateTime::currentDateTime();
+        const QDateTime read(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+        QVERIFY2(read >= before.addMSecs(-before.time().msec()) && read <= after,
+                 qPrintable(read.toString(Qt::ISODate)));
     }
 
     void monthsAndAges() {
@@ -151,12 +170,25 @@ private slots:
         row("ten million in exponent form", "single", 10000000, "1E+07");
         row("exponent with seven digits", "single", 12345678, "1.234568E+07");
         row("negative zero is zero", "single", -0.0, "0");
+        row("one has no point", "single", 1, "1");
+        row("zeros of a whole number stay", "single", 1500, "1500");
+        row("trailing zeros of a fraction go", "single", 100.25, "100.25");
+        row("negative fraction keeps its zero", "single", -0.25, "-0.25");
+        row("a hundred-thousandth without exponent", "single", 0.00001, "0.00001");
+        row("a millionth in exponent form", "single", 0.000001, "1E-06");
+        row("negative in exponent form", "single", -12345678, "-1.234568E+07");
+        row("two exponent digits", "single", 1e20, "1E+20");
+        row("decimal comma", "single,", 1234.5, "1234,5");
+        row("whole number with a decimal comma", "single,", 1234, "1234");
         row("store: negative fraction loses its zero", "store", -0.25, "-.25 ");
         row("small age", "age", 7 * 0.01, "0.07");
         row("future age", "age", -1 * 0.01, "-0.01");
+        row("negative zero age", "age", -0.0, "0");
+        row("age with a decimal comma", "age,", 3.25, "3,25");
         row("0.5 rounds to 0", "round", 0.5, "0");
         row("-2.5 rounds to -2", "round", -2.5, "-2");
         row("hugely negative clamps", "round", -1e12, "-2147483648");
+        row("hugely positive clamps", "round", 1e12, "2147483647");
         row("NaN is 0", "round", kNaN, "0");
     }
     void numberTexts() {
@@ -217,6 +249,7 @@ private slots:
         row("negative", firstAs("-3"), "-3");
         row("trailing point", firstAs("5."), "5");
         row("too small reads as zero", firstAs("1e-50"), "0");
+        row("whatever follows the last number is ignored", counting("\r\n") + "abc\r\n", "1");
         row("empty", "", "the file ends after 0 numbers; it needs 1691");
         row("one short", counting("\r\n", 1690), "the file ends after 1690 numbers; it needs 1691");
         row("word on line 412", counting("\r\n", 411) + "abc\r\n" + counting("\r\n"),
@@ -262,6 +295,9 @@ private slots:
         row("folder cannot be made", QByteArray(), true, true, 1.0F);
         row("readable", QByteArray::fromStdString(joined(saved)), false, false, 4321.5F);
         row("not a number", "abc\r\n", false, true, 1.0F);
+        QByteArray largest = QByteArray::fromStdString(joined(saved));
+        largest.append(int(kStoreSizeLimit) - largest.size(), ' ');
+        row("as large as a store may be", largest, false, false, 4321.5F);
         row("absurdly large", QByteArray(int(kStoreSizeLimit) + 1, ' '), false, true, 1.0F);
     }
     void startupLoad() {
