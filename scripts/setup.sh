@@ -24,6 +24,7 @@ if [ "${1:-}" = "--checks" ]; then
         lintian man-db                         # Debian's checker of it, and of its manual page
         desktop-file-utils appstream           # validators of its desktop entry and metainfo
         reuse                                  # every file's licence and copyright
+        syncthing iproute2                     # the check with a real sync program
     )
 fi
 packages+=("$@")
