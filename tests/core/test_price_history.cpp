@@ -126,6 +126,7 @@ private slots:
         add("a word for a price", row(kFixed + ",abc", "7", 87));
         add("too large for single precision", row(kFixed, "1e39"));
         add("29 February of a common year", row("2026-02-29T00:00:00Z,13,Trellor,valued"));
+        add("a letter for a digit of the time", row("2026-12-O7T02:30:15Z,13,Trellor,valued"));
         add("post 20", row("2026-12-07T02:30:15Z,20,Trellor,valued"));
         add("another post's town", row("2026-12-07T02:30:15Z,13,Gdangus,valued"));
         add("an unclosed quote", row(fixed + "\"valued"));
