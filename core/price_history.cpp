@@ -424,7 +424,7 @@ PriceHistory readPriceHistoryText(std::string_view text) {
     std::size_t lines = 0;
     for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
         ++lines;
-    const std::size_t shortestRow = 2 * kCommodityCount;
+    const std::size_t shortestRow = std::size_t{2} * kCommodityCount;
     history.snapshots.reserve(std::min({lines, text.size() / shortestRow, kHistorySnapshotLimit}));
 
     std::size_t lineNumber = 1;
@@ -552,10 +552,7 @@ public:
             return remember(std::nullopt);
         const int n = _read(fd_, bytes.data(), static_cast<unsigned>(count));
 #else
-        ssize_t n = 0;
-        do {
-            n = ::pread(fd_, bytes.data(), count, static_cast<off_t>(offset));
-        } while (n < 0 && errno == EINTR);
+        const ssize_t n = ::pread(fd_, bytes.data(), count, static_cast<off_t>(offset));
 #endif
         if (n < 0)
             return remember(std::nullopt);

@@ -10,6 +10,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config           # the build
     qt6-base-dev qt6-charts-dev libgl-dev      # Qt 6 Widgets, Network, Test and Charts
+    libqt6opengl6-dev                          # which the Charts package of CMake asks for
     qt6-qpa-plugins                            # Qt's X11 and offscreen platforms
     python3                                    # the sample price table
 )

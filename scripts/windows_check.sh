@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 libraries=(ledgerly_core ledgerly_reports_rules ledgerly_capture_rules ledgerly_export_rules
-           ledgerly_share_rules)
+           ledgerly_share_rules ledgerly_history_rules)
 # Only this check needs the cross compiler, over 600 MB installed, so setup.sh adds it here.
 scripts/setup.sh g++-mingw-w64-x86-64
 compiler=x86_64-w64-mingw32-g++-posix   # the thread model of the toolchains that build Qt apps

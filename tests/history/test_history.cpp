@@ -1,0 +1,147 @@
+#include <QAbstractItemModel>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineSeries>
+#include <QTableView>
+#include <QTest>
+#include <fstream>
+
+#include "core/price_history.h"
+#include "rules/history/price_series.h"
+#include "rules/history/run_comparison.h"
+#include "support/test_platform.h"
+#include "windows/history/price_history_window.h"
+
+using namespace ledgerly;
+using namespace ledgerly::testing;
+
+namespace {
+
+constexpr int kChosen = 88;  // the commodity looked at, the last; the others hold decoys
+
+UtcSeconds at(qint64 seconds) {
+    return UtcSeconds{std::chrono::seconds{seconds}};
+}
+
+PriceSnapshot snapshot(int tp, qint64 seconds, float price) {
+    PriceSnapshot s;
+    s.time = at(seconds);
+    s.tp = tp;
+    s.prices.fill(999.0F);
+    s.prices[kChosen] = price;
+    return s;
+}
+
+}  // namespace
+
+class HistoryTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Snapshots as the file lists them -> the table's rows, newest first, as post@time and
+    // the change from the same post's previous snapshot.
+    void seriesAndRows_data() {
+        QTest::addColumn<QList<int>>("posts");
+        QTest::addColumn<QList<int>>("times");
+        QTest::addColumn<QList<float>>("prices");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("imports out of time order; equal times in post order")
+            << QList{13, 5, 5, 5} << QList{100, 300, 100, 200} << QList<float>{7, 20, 10, 15}
+            << QStringList{"5@300 +5", "5@200 +5", "5@100 ", "13@100 "};
+        QTest::newRow("a fall and no change; one time keeps file order")
+            << QList{2, 2, 2, 3, 3} << QList{1, 2, 3, 5, 5} << QList<float>{10, 4.5, 4.5, 1, 2}
+            << QStringList{"3@5 ", "3@5 +1", "2@3 0", "2@2 -5.5", "2@1 "};
+    }
+    void seriesAndRows() {
+        QFETCH(QList<int>, posts);
+        QFETCH(QList<int>, times);
+        QFETCH(QList<float>, prices);
+        QFETCH(QStringList, rows);
+        PriceHistory history;
+        for (qsizetype i = 0; i < posts.size(); ++i)
+            history.snapshots.push_back(snapshot(posts[i], times[i], prices[i]));
+        QStringList shown;
+        for (const SnapshotRow& row : snapshotRows(commoditySeries(history, kChosen))) {
+            shown.append(QStringLiteral("%1@%2 %3")
+                             .arg(row.tp)
+                             .arg(row.time.time_since_epoch().count())
+                             .arg(QString::fromStdString(changeText(row.change))));
+        }
+        QCOMPARE(shown, rows);
+    }
+
+    // The line that ends a run: every price against the post's previous snapshot.
+    void runComparison_data() {
+        QTest::addColumn<QList<int>>("changed");  // commodities whose price moved ...
+        QTest::addColumn<QList<float>>("by");     // ... by this much
+        QTest::addColumn<qint64>("elapsed");      // seconds since the previous snapshot
+        QTest::addColumn<QStringList>("parts");   // what the line says
+        QTest::addColumn<QString>("absent");      // what it must not say
+        QTest::newRow("ties name the first commodity")
+            << QList{2, 12, 73, 40} << QList<float>{120, 120, -300, -5} << 26 * 3600LL
+            << QStringList{"26 hours ago", "2 rose, 2 fell, 84 stayed", "rise Ale +120",
+                           "fall Silk -300"}
+            << "Beer";
+        QTest::newRow("only a rise, days ago")
+            << QList{88} << QList<float>{0.5F} << 3 * 86400LL + 7200
+            << QStringList{"3 days ago", "1 rose, 0 fell, 87 stayed", "rise Wands +0.5"} << "fall";
+        QTest::newRow("a minute ago, only a fall")
+            << QList{1} << QList<float>{-1} << 60LL
+            << QStringList{"1 minute ago", "0 rose, 1 fell", "Adamantite -1"} << "rise";
+    }
+    void runComparison() {
+        QFETCH(QList<int>, changed);
+        QFETCH(QList<float>, by);
+        QFETCH(qint64, elapsed);
+        QFETCH(QStringList, parts);
+        QFETCH(QString, absent);
+        PriceSnapshot previous = snapshot(4, 1000, 100);
+        previous.prices.fill(100.0F);
+        PriceSnapshot run = previous;
+        run.time = at(1000 + elapsed);
+        for (qsizetype i = 0; i < changed.size(); ++i)
+            run.prices[static_cast<std::size_t>(changed[i])] += by[i];
+        // The previous snapshot is the post's latest before the run, wherever the file lists
+        // it; of two at the same time the later in the file. The others here hold 999.
+        PriceHistory history;
+        history.snapshots = {snapshot(4, 1000, 1), snapshot(4, 0, 1), previous,
+                             snapshot(6, 1000 + elapsed - 1, 1), snapshot(4, 1000 + elapsed, 1)};
+        QVERIFY(!previousSnapshot(history, 7, run.time));
+        const QString line = QString::fromStdString(
+            runComparisonLine(previousSnapshot(history, 4, run.time).value_or(run), run));
+        for (const QString& part : parts)
+            QVERIFY2(line.contains(part), qPrintable(line));
+        QVERIFY2(!line.contains(absent), qPrintable(line));
+    }
+
+    // The window draws one line per post and lists the snapshots, newest first with its
+    // change; a damaged row is skipped and counted.
+    void windowShowsTheHistory() {
+        TestContext test;
+        std::ofstream file(priceHistoryPath(test.storePath().toStdString()), std::ios::binary);
+        file << priceHistoryHeader();
+        for (const PriceSnapshot& s : {snapshot(13, 1796610615, 1500), snapshot(5, 1796614215, 80),
+                                       snapshot(13, 1796617815, 1234.5F)}) {
+            file << priceHistoryRow(s);
+        }
+        file << "2026-12-07T02:30:15Z,13,Trellor,valued,1\r\n" << std::flush;
+        PriceHistoryWindow window(test.context);
+        window.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(kChosen - 1);
+
+        QStringList towns;
+        for (const QAbstractSeries* series : window.findChild<QChartView*>()->chart()->series())
+            towns.append(series->name());
+        QCOMPARE(towns, (QStringList{"Mystara", "Trellor"}));
+        const QAbstractItemModel* rows = window.findChild<QTableView*>()->model();
+        QCOMPARE(rows->rowCount(), 3);
+        QStringList newest;
+        for (int column = 1; column < rows->columnCount(); ++column)
+            newest.append(rows->index(0, column).data().toString());
+        QCOMPARE(newest, (QStringList{"Trellor", "1234.5", "-265.5"}));
+        const QString said = window.findChild<QLabel*>(QStringLiteral("Label2"))->text();
+        QVERIFY2(said.contains(QStringLiteral("line 5")), qPrintable(said));
+    }
+};
+
+QTEST_MAIN(HistoryTest)
+#include "test_history.moc"
