@@ -10,6 +10,7 @@
 #include "windows/capture/capture_windows.h"
 #include "windows/export/export_top_five_window.h"
 #include "windows/export/export_values_window.h"
+#include "windows/history/price_history_window.h"
 #include "windows/reports/all_payoffs_window.h"
 #include "windows/reports/revalue_next_window.h"
 #include "windows/reports/round_trips_window.h"
@@ -97,6 +98,8 @@ ToolWindowFactory toolWindowFactory(AppContext& context) {
                 return new RoundTripsWindow(context, parent);
             case Tool::PlanRoute:
                 return new RoutePlannerWindow(context, parent);
+            case Tool::PriceHistory:
+                return new PriceHistoryWindow(context, parent);
         }
         return nullptr;
     };

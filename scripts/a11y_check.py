@@ -25,6 +25,7 @@ EXPECTED_WINDOWS = {
     "Which posts to revalue": "Revalue Next",
     "Best round trips": "Round Trips",
     "Plan a route": "Plan a Route",
+    "Price history": "Price History",
 }
 # Controls a screen reader user must be able to reach by role and name.
 EXPECTED_CONTROLS = {

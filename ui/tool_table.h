@@ -32,6 +32,7 @@ enum class Tool {
     RevalueNext,
     RoundTrips,
     PlanRoute,
+    PriceHistory,
 };
 
 // Where a button stands on the main window's grid, whose rows 1 and 5 hold dividing lines.
@@ -84,6 +85,8 @@ constexpr ToolButton toolButton(Tool tool) {
             return {"roundTripsButton", "Best round trips", 8, Shared};
         case Tool::PlanRoute:
             return {"planRouteButton", "Plan a route", 8, Shared};
+        case Tool::PriceHistory:
+            return {"priceHistoryButton", "Price history", 8, Shared};
     }
     return {};  // no tool has this value
 }

@@ -127,7 +127,8 @@ private slots:
                  QStringList({window->button(Tool::WhereToSell)->objectName(),
                               window->button(Tool::RevalueNext)->objectName(),
                               window->button(Tool::RoundTrips)->objectName(),
-                              window->button(Tool::PlanRoute)->objectName()}));
+                              window->button(Tool::PlanRoute)->objectName(),
+                              window->button(Tool::PriceHistory)->objectName()}));
         const QFont prominent = window->button(Tool::AutoValuer)->font();  // "GET VALUES"
         QVERIFY(prominent.pointSize() == 12 && prominent.bold());
         for (const Tool tool : kAllTools) {
