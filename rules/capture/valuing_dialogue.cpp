@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <system_error>
 
 #include "core/catalogue.h"
+#include "core/number_scan.h"
 
 namespace ledgerly {
 namespace {
@@ -23,9 +23,6 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     text = std::move(out);
 }
 
-bool isDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
 bool isBlank(char ch) {
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
 }
@@ -118,62 +115,10 @@ std::optional<float> valueFromText(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
-
-    std::string plain;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            plain += '-';
-        ++i;
-    }
-    // Whole part, with or without thousands groups ("12,345"); a comma anywhere else is not
-    // part of a number, since it might be a decimal comma and be read a thousand times too big.
-    std::size_t group = 0;
-    bool grouped = false;
-    bool digits = false;
-    for (; i < text.size(); ++i) {
-        if (isDigit(text[i])) {
-            plain += text[i];
-            ++group;
-            digits = true;
-        } else if (text[i] == ',') {
-            if (group == 0 || (grouped && group != 3) || (!grouped && group > 3))
-                return std::nullopt;
-            grouped = true;
-            group = 0;
-        } else {
-            break;
-        }
-    }
-    if (grouped && group != 3)
+    const ScannedNumber number = scanNumber(text, {.thousandsGroups = true});
+    if (number.result != ScannedNumber::Result::Number)
         return std::nullopt;
-    if (i < text.size() && text[i] == '.') {
-        plain += text[i++];
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            plain += text[i];
-            digits = true;
-        }
-    }
-    if (!digits)
-        return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        plain += text[i++];
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            plain += text[i++];
-        const std::size_t exponentStart = i;
-        for (; i < text.size() && isDigit(text[i]); ++i)
-            plain += text[i];
-        if (i == exponentStart)
-            return std::nullopt;
-    }
-    if (i != text.size())
-        return std::nullopt;
-
-    float value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return number.value;
 }
 
 std::string valueCommand(int commodity) {
