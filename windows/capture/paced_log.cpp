@@ -1,5 +1,6 @@
 #include "windows/capture/paced_log.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -10,26 +11,42 @@
 namespace ledgerly {
 namespace {
 
-// About 25 repaints a second at most.
-constexpr int kPaintInterval = 40;
+PacedLog::Milliseconds steadyMilliseconds() {
+    return [clock = std::make_shared<QElapsedTimer>()] {
+        if (!clock->isValid())
+            clock->start();
+        return clock->elapsed();
+    };
+}
 
 }  // namespace
 
-PacedLog::PacedLog(QWidget* window, QPlainTextEdit* log, QLabel* progress)
-    : window_(window), log_(log), progress_(progress) {
+PacedLog::PacedLog(QWidget* window, QPlainTextEdit* log, QLabel* progress, Milliseconds now)
+    : window_(window),
+      log_(log),
+      progress_(progress),
+      now_(now ? std::move(now) : steadyMilliseconds()) {
     pacer_.setSingleShot(true);
     pacer_.setInterval(kPaintInterval);
-    QObject::connect(&pacer_, &QTimer::timeout, &pacer_, [this] {
-        flush();
-        window_->setUpdatesEnabled(true);
-    });
+    QObject::connect(&pacer_, &QTimer::timeout, &pacer_, [this] { release(); });
 }
 
 void PacedLog::holdPainting() {
-    if (pacer_.isActive())
+    if (heldSince_) {
+        if (now_() - *heldSince_ >= kPaintInterval)
+            release();
         return;
+    }
+    heldSince_ = now_();
     window_->setUpdatesEnabled(false);
     pacer_.start();
+}
+
+void PacedLog::release() {
+    heldSince_.reset();
+    pacer_.stop();
+    flush();
+    window_->setUpdatesEnabled(true);
 }
 
 void PacedLog::append(const QString& text) {
@@ -39,36 +56,48 @@ void PacedLog::append(const QString& text) {
         pending_.remove(0, pending_.size() - kLogLimit);
         pendingReplacesAll_ = true;
     }
-    if (!pacer_.isActive())
+    if (!heldSince_)
         flush();
 }
 
 void PacedLog::setProgress(const QString& text) {
     pendingProgress_ = text;
-    if (!pacer_.isActive())
+    if (!heldSince_)
         flush();
 }
 
 void PacedLog::reset(const QString& text) {
-    pending_.clear();
-    pendingReplacesAll_ = false;
-    log_->setPlainText(text);
-    flush();
-    pacer_.stop();
-    window_->setUpdatesEnabled(true);
+    pending_ = text;
+    pendingReplacesAll_ = true;
+    release();
 }
 
 void PacedLog::flush() {
     if (pendingProgress_)
         progress_->setText(*std::exchange(pendingProgress_, std::nullopt));
-    if (pending_.isEmpty())
+    if (pending_.isEmpty() && !pendingReplacesAll_)
         return;
-    QString shown = std::exchange(pending_, QString());
-    if (std::exchange(pendingReplacesAll_, false))
+    QString text = std::exchange(pending_, QString());
+    if (std::exchange(pendingReplacesAll_, false)) {
         log_->clear();
+        lastLineLength_ = 0;
+    }
     // The server's CR LF is one line break in the box; a CR on its own shows nothing.
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.remove(QLatin1Char('\r'));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.remove(QLatin1Char('\r'));
+    // Laying out one line costs more the longer it is, and the box lays out the last line again
+    // for every arrival, so no line may grow without end.
+    QString shown;
+    shown.reserve(text.size() + text.size() / kLineLimit + 1);
+    for (const QChar ch : std::as_const(text)) {
+        if (ch == QLatin1Char('\n')) {
+            lastLineLength_ = 0;
+        } else if (++lastLineLength_ > kLineLimit) {
+            shown += QLatin1Char('\n');
+            lastLineLength_ = 1;
+        }
+        shown += ch;
+    }
 
     QTextDocument* document = log_->document();
     QTextCursor end(document);
