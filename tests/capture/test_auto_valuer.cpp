@@ -9,7 +9,7 @@
 #include "core/store_file.h"
 #include "support/test_platform.h"
 #include "support/wait_until.h"
-#include "tests/capture/fake_game_server.h"
+#include "support/fake_game_server.h"
 #include "windows/capture/capture_windows.h"
 
 using namespace ledgerly;
