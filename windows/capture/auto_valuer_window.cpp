@@ -38,49 +38,49 @@ AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session,
     : QWidget(parent),
       context_(context),
       dialogue_(context.data, session, localeDecimalSeparator()),
-      txtpname_(new QLineEdit(this)),
-      txtppass_(new QLineEdit(this)),
-      Command2_(new QPushButton(QStringLiteral("Connect"), this)),
-      Command3_(new QPushButton(QStringLiteral("Value"), this)),
-      txtmain_(new QPlainTextEdit(this)),
-      txttpat_(new QLineEdit(this)),
-      Label4_(new QLabel(this)),
-      sckMain_(new QTcpSocket(this)),
-      log_(this, txtmain_, Label4_) {
+      nameBox_(new QLineEdit(this)),
+      passwordBox_(new QLineEdit(this)),
+      connectButton_(new QPushButton(QStringLiteral("Connect"), this)),
+      valueButton_(new QPushButton(QStringLiteral("Value"), this)),
+      serverLog_(new QPlainTextEdit(this)),
+      shopBox_(new QLineEdit(this)),
+      progressLabel_(new QLabel(this)),
+      socket_(new QTcpSocket(this)),
+      log_(this, serverLog_, progressLabel_) {
     setObjectName(QStringLiteral("frmvalueing"));
     setWindowTitle(QStringLiteral("Auto Valuer"));
 
-    txtpname_->setObjectName(QStringLiteral("txtpname"));
-    txtppass_->setObjectName(QStringLiteral("txtppass"));
-    Command2_->setObjectName(QStringLiteral("Command2"));
-    Command3_->setObjectName(QStringLiteral("Command3"));
-    txtmain_->setObjectName(QStringLiteral("txtmain"));
-    txttpat_->setObjectName(QStringLiteral("txttpat"));
-    Label4_->setObjectName(QStringLiteral("Label4"));
-    sckMain_->setObjectName(QStringLiteral("sckMain"));
+    nameBox_->setObjectName(QStringLiteral("txtpname"));
+    passwordBox_->setObjectName(QStringLiteral("txtppass"));
+    connectButton_->setObjectName(QStringLiteral("Command2"));
+    valueButton_->setObjectName(QStringLiteral("Command3"));
+    serverLog_->setObjectName(QStringLiteral("txtmain"));
+    shopBox_->setObjectName(QStringLiteral("txttpat"));
+    progressLabel_->setObjectName(QStringLiteral("Label4"));
+    socket_->setObjectName(QStringLiteral("sckMain"));
 
     // Readable while it is typed, masked whenever the user is not editing it, so a glance at
     // the screen does not give it away.
-    txtppass_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
-    txtmain_->setReadOnly(true);
-    txtmain_->setUndoRedoEnabled(false);  // an undo history of the log would grow without end
-    txtmain_->setAccessibleName(QStringLiteral("Server text"));
+    passwordBox_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+    serverLog_->setReadOnly(true);
+    serverLog_->setUndoRedoEnabled(false);  // an undo history of the log would grow without end
+    serverLog_->setAccessibleName(QStringLiteral("Server text"));
     // Room for a typical line of the game's text and a screenful of it.
-    const QFontMetrics metrics(txtmain_->font());
-    txtmain_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
+    const QFontMetrics metrics(serverLog_->font());
+    serverLog_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
     // The post is recognised from the server's text, never typed. A new window starts blank
     // even though the session still remembers who logged in and where.
-    txttpat_->setReadOnly(true);
-    txttpat_->setText(kNotYetKnown);
+    shopBox_->setReadOnly(true);
+    shopBox_->setText(kNotYetKnown);
     // A description, not a name: a name would stand in for the label's text, and assistive
     // tools would read "Progress" instead of the percentage.
-    Label4_->setAccessibleDescription(QStringLiteral("Valuing progress"));
+    progressLabel_->setAccessibleDescription(QStringLiteral("Valuing progress"));
 
-    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);
+    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("Name"), nameBox_, this);
     auto* label2 =
-        buddyLabel(QStringLiteral("Label2"), QStringLiteral("Password"), txtppass_, this);
+        buddyLabel(QStringLiteral("Label2"), QStringLiteral("Password"), passwordBox_, this);
     auto* label3 =
-        buddyLabel(QStringLiteral("Label3"), QStringLiteral("You are at:"), txttpat_, this);
+        buddyLabel(QStringLiteral("Label3"), QStringLiteral("You are at:"), shopBox_, this);
     auto* label5 = new QLabel(
         QStringLiteral("Instructions: Go to the post you want to value at and lose link. Type in "
                        "your name and password and press connect.  When you have connected, "
@@ -89,57 +89,57 @@ AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session,
     label5->setObjectName(QStringLiteral("Label5"));
     label5->setWordWrap(true);
 
-    for (QPushButton* button : {Command2_, Command3_})
+    for (QPushButton* button : {connectButton_, valueButton_})
         button->setAutoDefault(false);
 
     auto* login = new QGridLayout;
     login->addWidget(label1, 0, 0);
-    login->addWidget(txtpname_, 0, 1);
+    login->addWidget(nameBox_, 0, 1);
     login->addWidget(label2, 1, 0);
-    login->addWidget(txtppass_, 1, 1);
-    login->addWidget(Command2_, 0, 2);
-    login->addWidget(Command3_, 1, 2);
+    login->addWidget(passwordBox_, 1, 1);
+    login->addWidget(connectButton_, 0, 2);
+    login->addWidget(valueButton_, 1, 2);
 
     auto* place = new QHBoxLayout;
     place->addWidget(label3);
-    place->addWidget(txttpat_, 1);
+    place->addWidget(shopBox_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label5);
     layout->addLayout(login);
-    layout->addWidget(txtmain_, 1);
+    layout->addWidget(serverLog_, 1);
     layout->addLayout(place);
-    layout->addWidget(Label4_);
+    layout->addWidget(progressLabel_);
 
-    chainTabOrder({txtpname_, txtppass_, Command2_, Command3_, txtmain_, txttpat_});
+    chainTabOrder({nameBox_, passwordBox_, connectButton_, valueButton_, serverLog_, shopBox_});
 
-    connect(Command2_, &QPushButton::clicked, this, &AutoValuerWindow::connectPressed);
-    connect(Command3_, &QPushButton::clicked, this, &AutoValuerWindow::valuePressed);
-    connect(sckMain_, &QTcpSocket::connected, this, &AutoValuerWindow::socketConnected);
-    connect(sckMain_, &QTcpSocket::readyRead, this, &AutoValuerWindow::socketReadyRead);
-    connect(sckMain_, &QTcpSocket::errorOccurred, this, &AutoValuerWindow::socketError);
+    connect(connectButton_, &QPushButton::clicked, this, &AutoValuerWindow::connectPressed);
+    connect(valueButton_, &QPushButton::clicked, this, &AutoValuerWindow::valuePressed);
+    connect(socket_, &QTcpSocket::connected, this, &AutoValuerWindow::socketConnected);
+    connect(socket_, &QTcpSocket::readyRead, this, &AutoValuerWindow::socketReadyRead);
+    connect(socket_, &QTcpSocket::errorOccurred, this, &AutoValuerWindow::socketError);
 }
 
 AutoValuerWindow::~AutoValuerWindow() {
     // Closing the window drops its connection; nothing the socket says on the way out may reach
     // a half-destroyed window.
-    sckMain_->disconnect(this);
-    sckMain_->abort();
+    socket_->disconnect(this);
+    socket_->abort();
 }
 
 void AutoValuerWindow::connectPressed() {
-    dialogue_.connectPressed(latin1Bytes(txtpname_->text()), latin1Bytes(txtppass_->text()));
+    dialogue_.connectPressed(latin1Bytes(nameBox_->text()), latin1Bytes(passwordBox_->text()));
     ++connection_;
     log_.reset(QStringLiteral("Connecting...."));
     // Dropped without a goodbye: the server will see the character lose link, as it should.
-    sckMain_->abort();
+    socket_->abort();
     const GameEndpoint& endpoint = context_.platform.gameEndpoint;
-    sckMain_->connectToHost(endpoint.host, endpoint.port);
+    socket_->connectToHost(endpoint.host, endpoint.port);
 }
 
 void AutoValuerWindow::socketConnected() {
     // Every line is a command the server should act on now, not gather with the next.
-    sckMain_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     log_.append(QStringLiteral("\r\nConnected."));
     if (!isConnected()) {
         informNotConnected();
@@ -172,7 +172,7 @@ void AutoValuerWindow::valuePressed() {
 }
 
 void AutoValuerWindow::socketReadyRead() {
-    arrivals_.drain(*sckMain_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
+    arrivals_.drain(*socket_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
 }
 
 bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
@@ -183,7 +183,7 @@ bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
     for (const std::string& note : out.notes)
         appendNote(note);
     if (out.shopName)
-        txttpat_->setText(latin1Text(*out.shopName));
+        shopBox_->setText(latin1Text(*out.shopName));
     // Unlike server text, the progress is the program's own UTF-8: the user's decimal
     // separator need not be a single Latin-1 character.
     if (out.progress)
@@ -201,7 +201,7 @@ bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
 
 bool AutoValuerWindow::finishRun() {
     sendLine("quit");
-    sckMain_->close();
+    socket_->close();
 
     // The stamp says when the prices were taken, and the file is written before anyone has to
     // dismiss a message box, so a program left with the box open loses nothing.
@@ -224,7 +224,7 @@ bool AutoValuerWindow::finishRun() {
         if (!self)
             return false;
     }
-    txttpat_->setText(kNotYetKnown);
+    shopBox_->setText(kNotYetKnown);
     log_.reset(QString());
     log_.setProgress(QString());
     hide();
@@ -241,7 +241,7 @@ void AutoValuerWindow::socketError(QAbstractSocket::SocketError error) {
     const GameEndpoint& server = context_.platform.gameEndpoint;
     context_.platform.messages.inform(
         this, QStringLiteral("Error: %1 (server %2, port %3)")
-                  .arg(sckMain_->errorString(), server.host, QString::number(server.port)));
+                  .arg(socket_->errorString(), server.host, QString::number(server.port)));
 }
 
 bool AutoValuerWindow::letPendingEventsRun() {
@@ -251,7 +251,7 @@ bool AutoValuerWindow::letPendingEventsRun() {
 }
 
 bool AutoValuerWindow::isConnected() const {
-    return sckMain_->state() == QAbstractSocket::ConnectedState;
+    return socket_->state() == QAbstractSocket::ConnectedState;
 }
 
 bool AutoValuerWindow::sendLines(const std::vector<std::string>& lines) {
@@ -265,8 +265,8 @@ void AutoValuerWindow::sendLine(const std::string& line) {
         return;
     QByteArray bytes(line.data(), static_cast<qsizetype>(line.size()));
     bytes += "\r\n";
-    sckMain_->write(bytes);
-    sckMain_->flush();
+    socket_->write(bytes);
+    socket_->flush();
 }
 
 void AutoValuerWindow::appendNote(const std::string& note) {

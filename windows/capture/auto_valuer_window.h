@@ -50,14 +50,14 @@ private:
     quint64 connection_ = 0;  // counts Connect presses, so a handler can tell it was overtaken
     ArrivalPump arrivals_;
 
-    QLineEdit* txtpname_;
-    QLineEdit* txtppass_;
-    QPushButton* Command2_;
-    QPushButton* Command3_;
-    QPlainTextEdit* txtmain_;
-    QLineEdit* txttpat_;
-    QLabel* Label4_;
-    QTcpSocket* sckMain_;
+    QLineEdit* nameBox_;
+    QLineEdit* passwordBox_;
+    QPushButton* connectButton_;
+    QPushButton* valueButton_;
+    QPlainTextEdit* serverLog_;
+    QLineEdit* shopBox_;
+    QLabel* progressLabel_;
+    QTcpSocket* socket_;
     PacedLog log_;
 };
 
