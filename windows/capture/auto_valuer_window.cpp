@@ -13,8 +13,6 @@
 #include <QThread>
 #include <filesystem>
 
-#include "core/catalogue.h"
-#include "core/hour_clock.h"
 #include "core/store_file.h"
 #include "ui/qt_text.h"
 #include "ui/widget_helpers.h"
@@ -23,21 +21,20 @@ namespace ledgerly {
 namespace {
 
 const QString kNotYetKnown = QStringLiteral("Not Yet Known");
+// Server text taken in one turn of the event loop: a few milliseconds' work, so that presses and
+// painting come through even while a server floods the line.
+constexpr qint64 kArrivalBudget = qint64{64} * 1024;
 
 QString latin1Text(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string latin1Bytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
 }  // namespace
 
-AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session, QWidget* parent)
+AutoValuerWindow::AutoValuerWindow(AppContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      dialogue_(context.data, session, localeDecimalSeparator()),
+      dialogue_(context.data, context.platform.clock, localeDecimalSeparator()),
       nameBox_(new QLineEdit(this)),
       passwordBox_(new QLineEdit(this)),
       connectButton_(new QPushButton(QStringLiteral("Connect"), this)),
@@ -68,8 +65,7 @@ AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session,
     // Room for a typical line of the game's text and a screenful of it.
     const QFontMetrics metrics(serverLog_->font());
     serverLog_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
-    // The post is recognised from the server's text, never typed. A new window starts blank
-    // even though the session still remembers who logged in and where.
+    // The post is recognised from the server's text, never typed.
     shopBox_->setReadOnly(true);
     shopBox_->setText(kNotYetKnown);
     // A description, not a name: a name would stand in for the label's text, and assistive
@@ -116,20 +112,27 @@ AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session,
     connect(connectButton_, &QPushButton::clicked, this, &AutoValuerWindow::connectPressed);
     connect(valueButton_, &QPushButton::clicked, this, &AutoValuerWindow::valuePressed);
     connect(socket_, &QTcpSocket::connected, this, &AutoValuerWindow::socketConnected);
-    connect(socket_, &QTcpSocket::readyRead, this, &AutoValuerWindow::socketReadyRead);
+    connect(socket_, &QTcpSocket::readyRead, this, &AutoValuerWindow::takeArrivals);
+    connect(socket_, &QTcpSocket::disconnected, this, &AutoValuerWindow::takeArrivals);
     connect(socket_, &QTcpSocket::errorOccurred, this, &AutoValuerWindow::socketError);
 }
 
 AutoValuerWindow::~AutoValuerWindow() {
-    // Closing the window drops its connection; nothing the socket says on the way out may reach
-    // a half-destroyed window.
+    // Closing the window drops its connection (and the dialogue puts back a run left unfinished);
+    // nothing the socket says on the way out may reach a half-destroyed window.
     socket_->disconnect(this);
     socket_->abort();
 }
 
 void AutoValuerWindow::connectPressed() {
-    dialogue_.connectPressed(latin1Bytes(nameBox_->text()), latin1Bytes(passwordBox_->text()));
+    const std::string problem = dialogue_.connectPressed(nameBox_->text().toStdString(),
+                                                         passwordBox_->text().toStdString());
+    if (!problem.empty()) {
+        context_.platform.messages.inform(this, qtText(problem));
+        return;
+    }
     ++connection_;
+    shopBox_->setText(kNotYetKnown);
     log_.reset(QStringLiteral("Connecting...."));
     // Dropped without a goodbye: the server will see the character lose link, as it should.
     socket_->abort();
@@ -141,10 +144,6 @@ void AutoValuerWindow::socketConnected() {
     // Every line is a command the server should act on now, not gather with the next.
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     log_.append(QStringLiteral("\r\nConnected."));
-    if (!isConnected()) {
-        informNotConnected();
-        return;
-    }
     const quint64 connection = connection_;
     for (const std::string& line : dialogue_.connected())
         sendLine(line);
@@ -158,21 +157,28 @@ void AutoValuerWindow::socketConnected() {
 }
 
 void AutoValuerWindow::valuePressed() {
-    const ValuePress press = dialogue_.valuePressed(isConnected());
-    if (press.notConnected) {
+    const ValuePress press = dialogue_.valuePressed();
+    if (press.notConnected)
         informNotConnected();
-        return;
-    }
-    if (press.progress)
-        log_.setProgress(qtText(*press.progress));
-    if (!press.note.empty())
-        appendNote(press.note);
-    if (!press.lines.empty())
-        sendLines(press.lines);
+    else
+        react(press);
 }
 
-void AutoValuerWindow::socketReadyRead() {
-    arrivals_.drain(*socket_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
+void AutoValuerWindow::takeArrivals() {
+    const auto handle = [this](const QByteArray& bytes) { return handleArrival(bytes); };
+    switch (arrivals_.drain(*socket_, handle, kArrivalBudget)) {
+        case ArrivalPump::Drained::OwnerGone:
+            return;
+        case ArrivalPump::Drained::MoreWaiting:
+            QMetaObject::invokeMethod(this, &AutoValuerWindow::takeArrivals, Qt::QueuedConnection);
+            return;
+        case ArrivalPump::Drained::Empty:
+            break;
+    }
+    // A line that has closed ends the conversation only once everything the server sent
+    // before it has been examined, however deep in a handler the closing was noticed.
+    if (!arrivals_.draining() && !isConnected())
+        dialogue_.lineClosed();
 }
 
 bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
@@ -180,50 +186,51 @@ bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
     const ArrivalOutcome out = dialogue_.arrive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     log_.append(latin1Text(out.shown));
-    for (const std::string& note : out.notes)
-        appendNote(note);
     if (out.shopName)
         shopBox_->setText(latin1Text(*out.shopName));
+    return react(out);
+}
+
+bool AutoValuerWindow::react(const Reaction& reaction) {
+    for (const std::string& note : reaction.notes)
+        appendNote(note);
     // Unlike server text, the progress is the program's own UTF-8: the user's decimal
     // separator need not be a single Latin-1 character.
-    if (out.progress)
-        log_.setProgress(qtText(*out.progress));
-    if (out.complete)
-        return finishRun();
-    if (!out.ask)
+    if (reaction.progress)
+        log_.setProgress(qtText(*reaction.progress));
+    if (reaction.completed)
+        return completeRun(*reaction.completed);
+    if (reaction.lines.empty())
         return true;
     if (!isConnected()) {
         informNotConnected();
         return true;
     }
-    return sendLines({*out.ask});
+    return sendLines(reaction.lines);
 }
 
-bool AutoValuerWindow::finishRun() {
+bool AutoValuerWindow::completeRun(const RunCompletion& run) {
     sendLine("quit");
     socket_->close();
 
-    // The stamp says when the prices were taken, and the file is written before anyone has to
-    // dismiss a message box, so a program left with the box open loses nothing.
-    const float reading = readHourClock(context_.platform.clock);
-    dialogue_.finishRun(reading);
+    // Saved before anything is said, so that "completed" is only ever said of prices on disk,
+    // and a program left with the message open loses nothing.
     const QString path = context_.platform.storePath;
     const auto failure = saveStore(std::filesystem::path(path.toStdU16String()), context_.data);
 
     QPointer<AutoValuerWindow> self(this);
     MessageBoxes& messages = context_.platform.messages;
-    messages.inform(this, QStringLiteral("Valuing successfully completed!"),
-                    QStringLiteral("Finished!"));
+    if (failure) {
+        messages.inform(
+            this, QStringLiteral("The valuing run is complete, but the trade values file %1 could "
+                                 "not be written (%2). The file is as it was before; the new "
+                                 "prices are kept in memory only.")
+                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(*failure)));
+    } else {
+        messages.inform(this, qtText(completionText(run)), QStringLiteral("Finished!"));
+    }
     if (!self)
         return false;
-    if (failure) {
-        messages.inform(this,
-                        QStringLiteral("The new values are kept in memory, but the trade values "
-                                       "file %1 could not be written (%2).")
-                            .arg(QDir::toNativeSeparators(path), QString::fromStdString(*failure)));
-        if (!self)
-            return false;
-    }
     shopBox_->setText(kNotYetKnown);
     log_.reset(QString());
     log_.setProgress(QString());
