@@ -118,9 +118,9 @@ AutoValuerWindow::AutoValuerWindow(AppContext& context, QWidget* parent)
 }
 
 AutoValuerWindow::~AutoValuerWindow() {
-    // Closing the window drops its connection (and the dialogue puts back a run left unfinished);
-    // nothing the socket says on the way out may reach a half-destroyed window.
-    socket_->disconnect(this);
+    // Closing the window drops its connection (and the dialogue puts back a run left
+    // unfinished). Dropped here, while the window is whole, the socket has nothing left to say
+    // when it goes with its parent.
     socket_->abort();
 }
 

@@ -1,22 +1,19 @@
 #include "windows/capture/paced_log.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace ledgerly {
 namespace {
 
-PacedLog::Milliseconds steadyMilliseconds() {
-    return [clock = std::make_shared<QElapsedTimer>()] {
-        if (!clock->isValid())
-            clock->start();
-        return clock->elapsed();
-    };
+qint64 steadyMilliseconds() {
+    const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
 }
 
 }  // namespace
@@ -25,7 +22,7 @@ PacedLog::PacedLog(QWidget* window, QPlainTextEdit* log, QLabel* progress, Milli
     : window_(window),
       log_(log),
       progress_(progress),
-      now_(now ? std::move(now) : steadyMilliseconds()) {
+      now_(now ? std::move(now) : steadyMilliseconds) {
     pacer_.setSingleShot(true);
     pacer_.setInterval(kPaintInterval);
     QObject::connect(&pacer_, &QTimer::timeout, &pacer_, [this] { release(); });
