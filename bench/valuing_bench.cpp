@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
@@ -51,7 +52,7 @@ bool waitUntil(Done done) {
     return true;
 }
 
-// The Auto Valuer as the main window makes it, connected and logged in to `server`.
+// The Auto Valuer as the main window makes it, with Connect pressed for a server on `port`.
 struct ConnectedValuer {
     QTemporaryDir dir;
     TradeData data;
@@ -62,14 +63,13 @@ struct ConnectedValuer {
     AppContext context{data, platform};
     ToolWindowCatalogue catalogue;
     std::unique_ptr<QWidget> window;
-    bool ready = false;
 
-    explicit ConnectedValuer(const FakeGameServer& server)
+    explicit ConnectedValuer(quint16 port)
         : platform{messages,
                    clipboard,
                    clock,
                    dir.filePath(QStringLiteral("tradevalues.txt")),
-                   {QStringLiteral("127.0.0.1"), server.port()},
+                   {QStringLiteral("127.0.0.1"), port},
                    std::chrono::milliseconds(0)} {
         data.setDefaults();
         data.raiseLowValues();
@@ -79,16 +79,18 @@ struct ConnectedValuer {
         window->findChild<QLineEdit*>(QStringLiteral("txtpname"))->setText(QStringLiteral("bench"));
         window->findChild<QLineEdit*>(QStringLiteral("txtppass"))->setText(QStringLiteral("bench"));
         window->findChild<QPushButton*>(QStringLiteral("Command2"))->click();
+    }
+    bool shopNamed() const {
         auto* at = window->findChild<QLineEdit*>(QStringLiteral("txttpat"));
-        ready = waitUntil([&] { return at->text() != QStringLiteral("Not Yet Known"); });
+        return waitUntil([&] { return at->text() != QStringLiteral("Not Yet Known"); });
     }
 };
 
 // Milliseconds from pressing Value to the completion message; negative if it never came.
 double ledgerlyRun() {
     FakeGameServer server;
-    ConnectedValuer valuer(server);
-    if (!valuer.ready)
+    ConnectedValuer valuer(server.port());
+    if (!valuer.shopNamed())
         return -1;
     QElapsedTimer timer;
     timer.start();
@@ -103,21 +105,23 @@ struct FloodFigures {
     double totalMs = -1;        // until the last of the text was in the log
 };
 
-// The server sends 1 MiB without a line break, 1 KiB at a time as fast as the event loop lets
-// it, so that the window handles about a thousand arrivals of one ever-longer line.
+// A server that sends 1 MiB without a line break, 1 KiB at a time as fast as the event loop
+// lets it, so that the window handles about a thousand arrivals of one ever-longer line.
 FloodFigures floodRun() {
     constexpr int kPiece = 1024;
     constexpr int kPieces = 1024;
-    FakeGameServer server;
-    ConnectedValuer valuer(server);
-    if (!valuer.ready)
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    ConnectedValuer valuer(server.serverPort());
+    if (!waitUntil([&] { return server.hasPendingConnections(); }))
         return {};
+    QTcpSocket* client = server.nextPendingConnection();
     auto* log = valuer.window->findChild<QPlainTextEdit*>(QStringLiteral("txtmain"));
 
     int sent = 0;
     QTimer sender;
     QObject::connect(&sender, &QTimer::timeout, &sender, [&] {
-        server.send(++sent < kPieces ? QByteArray(kPiece, 'x') : QByteArray("x\r\nEND\r\n"));
+        client->write(++sent < kPieces ? QByteArray(kPiece, 'x') : QByteArray("x\r\nEND\r\n"));
         if (sent == kPieces)
             sender.stop();
     });

@@ -59,6 +59,23 @@ std::optional<std::size_t> lineStart(std::string_view text, std::size_t end, boo
     return std::nullopt;
 }
 
+// `text` as the log shows it, with a line break wherever a line would pass kShownLineLimit.
+// `column` is the length of the line the text continues, and is left at that of its last line.
+std::string withLongLinesBroken(std::string_view text, std::size_t& column) {
+    std::string out;
+    out.reserve(text.size() + text.size() / kShownLineLimit);
+    for (char ch : text) {
+        if (ch == '\n') {
+            column = 0;
+        } else if (ch != '\r' && ++column > kShownLineLimit) {  // a lone CR shows nothing
+            out += "\r\n";
+            column = 1;
+        }
+        out += ch;
+    }
+    return out;
+}
+
 std::size_t longestShopName() {
     std::size_t longest = 0;
     for (int tp = 1; tp <= kTradingPostCount; ++tp)
@@ -204,6 +221,7 @@ std::string ValuingDialogue::connectPressed(std::string_view playerName,
     lineCarryStartsLine_ = true;
     shopCarry_.clear();
     displayCarry_.clear();
+    shownColumn_ = 0;
     return {};
 }
 
@@ -326,7 +344,7 @@ ArrivalOutcome ValuingDialogue::arrive(std::string_view bytes) {
     const std::size_t held = unfinishedTelnetTail(shown);
     displayCarry_ = shown.substr(shown.size() - held);
     shown.resize(shown.size() - held);
-    out.shown = cleanedForDisplay(shown);
+    out.shown = withLongLinesBroken(cleanedForDisplay(shown), shownColumn_);
     return out;
 }
 

@@ -44,6 +44,11 @@ std::string withCrLf(std::string_view bytes);
 // WON'T ECHO become line breaks and a blank followed by FF disappears. Nothing is negotiated.
 std::string cleanedForDisplay(std::string_view text);
 
+// A line of server text longer than this is shown broken into lines of this length: the log lays
+// out its last line again for every arrival, and one line without end would make that ever
+// slower.
+inline constexpr std::size_t kShownLineLimit = 1000;
+
 // How many bytes at the end of `text` may be the start of a telnet command (or a blank before
 // one) that the next arrival completes.
 std::size_t unfinishedTelnetTail(std::string_view text);
@@ -169,6 +174,7 @@ private:
     bool lineCarryStartsLine_ = true;    // false when the line began before what is carried
     std::string shopCarry_;              // tail that may begin a shop name
     std::string displayCarry_;           // tail that may begin a telnet command, not yet shown
+    std::size_t shownColumn_ = 0;        // length of the last line shown so far
 };
 
 }  // namespace ledgerly

@@ -167,18 +167,6 @@ private slots:
         QVERIFY(error.contains("refused") && error.contains(QString::number(port)));
     }
 
-    // CR LF is one line break and a lone CR shows nothing; long lines are broken, also when
-    // they come in pieces.
-    void logShowsServerLines() {
-        const QString line(PacedLog::kLineLimit, 'x');
-        Log log;
-        for (const QString& arrival :
-             {QString("a\r\nb\r"), "c\r\r\n" + line.left(600), line + "\n" + line + "yz"})
-            log.log.append(arrival);
-        QCOMPARE(log.box->toPlainText(),
-                 "a\nbc\n" + line + "\n" + line.left(600) + "\n" + line + "\nyz");
-    }
-
     // Arrivals faster than the pacing timer can fire are still painted once an interval is
     // over (a quiet moment paints them too: see the run above), and a full log drops its oldest
     // text.

@@ -168,6 +168,10 @@ private slots:
         row("a blank and an FF vanish", "a \xFF\xFDz \xFF", "a\xFDz");
         row("other FFs are shown", "a\xFFz\xFF\xFB\x03", "a\xFFz\xFF\xFB\x03");
         row("LF becomes CR LF, also after a CR", "1\n2\r\n", "1\r\n2\r\r\n");
+        const QByteArray line(kShownLineLimit, 'x');
+        QTest::newRow("long lines are broken")
+            << line + "y\r" + line + "\n" + line + "\r\nz"
+            << line + "\r\ny\r" + line.left(kShownLineLimit - 1) + "\r\nx\r\n" + line + "\r\r\nz";
     }
     void display() {
         QFETCH(QByteArray, arrived);

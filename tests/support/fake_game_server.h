@@ -2,7 +2,6 @@
 // after the login and on "look", answers value commands and records every byte it receives.
 #pragma once
 
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -17,7 +16,6 @@ public:
         connect(&server_, &QTcpServer::newConnection, this, [this] {
             QTcpSocket* socket = server_.nextPendingConnection();
             socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-            client_ = socket;
             received.append(QByteArray());
             connect(socket, &QTcpSocket::readyRead, this,
                     [this, socket, lines = QByteArray()]() mutable {
@@ -31,11 +29,6 @@ public:
         });
     }
     quint16 port() const { return server_.serverPort(); }
-    // Sends text of its own to the latest connection, as another player's chat would come.
-    void send(const QByteArray& bytes) {
-        if (client_)
-            client_->write(bytes);
-    }
     int hangUpAfter = -1;        // close the connection once this many answers are out
     QList<QByteArray> received;  // everything the program sent, one entry per connection
 
@@ -54,7 +47,6 @@ private:
     }
 
     QTcpServer server_;
-    QPointer<QTcpSocket> client_;
     int answersGiven_ = 0;
 };
 

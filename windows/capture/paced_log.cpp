@@ -74,27 +74,12 @@ void PacedLog::flush() {
         progress_->setText(*std::exchange(pendingProgress_, std::nullopt));
     if (pending_.isEmpty() && !pendingReplacesAll_)
         return;
-    QString text = std::exchange(pending_, QString());
-    if (std::exchange(pendingReplacesAll_, false)) {
+    QString shown = std::exchange(pending_, QString());
+    if (std::exchange(pendingReplacesAll_, false))
         log_->clear();
-        lastLineLength_ = 0;
-    }
     // The server's CR LF is one line break in the box; a CR on its own shows nothing.
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.remove(QLatin1Char('\r'));
-    // Laying out one line costs more the longer it is, and the box lays out the last line again
-    // for every arrival, so no line may grow without end.
-    QString shown;
-    shown.reserve(text.size() + text.size() / kLineLimit + 1);
-    for (const QChar ch : std::as_const(text)) {
-        if (ch == QLatin1Char('\n')) {
-            lastLineLength_ = 0;
-        } else if (++lastLineLength_ > kLineLimit) {
-            shown += QLatin1Char('\n');
-            lastLineLength_ = 1;
-        }
-        shown += ch;
-    }
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.remove(QLatin1Char('\r'));
 
     QTextDocument* document = log_->document();
     QTextCursor end(document);

@@ -1,9 +1,9 @@
 // The Auto Valuer's log and progress line, repainted at most every 40 ms while text pours in.
 // Against a server that answers at once, repainting the window for every answer would cost far
 // more than the conversation itself, so painting is held back for a moment and the text that
-// came meanwhile is laid out in one go. Whatever the server sends, one arrival costs about the
-// same: lines are broken for display before they grow long enough to be slow to lay out, and
-// the oldest text goes once the log is full.
+// came meanwhile is laid out in one go. The log keeps a bounded amount of text, so with the lines
+// of server text broken for display (ValuingDialogue), an arrival costs about the same whatever
+// came before it.
 #pragma once
 
 #include <QString>
@@ -21,8 +21,6 @@ class PacedLog {
 public:
     // The log keeps at most this many characters, dropping the oldest.
     static constexpr int kLogLimit = 1 << 20;
-    // A longer line of server text is shown broken into lines of this length.
-    static constexpr int kLineLimit = 1000;
     // About 25 repaints a second at most.
     static constexpr int kPaintInterval = 40;
 
@@ -54,7 +52,6 @@ private:
     QString pending_;                  // log text not yet in the box, while painting is held
     bool pendingReplacesAll_ = false;  // so much arrived that the box's text is outdated
     std::optional<QString> pendingProgress_;
-    int lastLineLength_ = 0;  // of the line the next text continues
 };
 
 }  // namespace ledgerly
