@@ -2,13 +2,11 @@
 
 #include <array>
 #include <cctype>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <system_error>
 
+#include "core/number_scan.h"
 #include "core/number_text.h"
 
 #ifdef _WIN32
@@ -36,49 +34,8 @@ std::string printable(std::string_view token) {
     return shown;
 }
 
-// Decimal numbers only: optional sign, digits with an optional point (".5" and "5." too), and
-// an optional exponent introduced by E or D. Returns nothing for anything else.
-std::optional<std::string> normalisedNumber(std::string_view token) {
-    std::string out;
-    std::size_t i = 0;
-    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
-        if (token[i] == '-')
-            out += '-';
-        ++i;
-    }
-    bool digits = false;
-    bool point = false;
-    for (; i < token.size(); ++i) {
-        const char ch = token[i];
-        if (std::isdigit(static_cast<unsigned char>(ch))) {
-            digits = true;
-        } else if (ch == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-        out += ch;
-    }
-    if (!digits)
-        return std::nullopt;
-    if (i < token.size() &&
-        (token[i] == 'e' || token[i] == 'E' || token[i] == 'd' || token[i] == 'D')) {
-        out += 'e';
-        ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
-            out += token[i++];
-        bool exponentDigits = false;
-        for (; i < token.size() && std::isdigit(static_cast<unsigned char>(token[i])); ++i) {
-            out += token[i];
-            exponentDigits = true;
-        }
-        if (!exponentDigits)
-            return std::nullopt;
-    }
-    if (i != token.size())
-        return std::nullopt;
-    return out;
-}
+// Numbers as the store file has always been read: "2D2" too, and commas only between numbers.
+constexpr NumberForms kStoreForms{.thousandsGroups = false, .fortranExponent = true};
 
 }  // namespace
 
@@ -115,26 +72,19 @@ std::optional<std::string> readStoreText(std::string_view text, TradeData& data)
         while (end < text.size() && !isSeparator(text[end]))
             ++end;
         const std::string_view token = text.substr(i, end - i);
-        const auto number = normalisedNumber(token);
-        if (!number) {
-            return "line " + std::to_string(line) + ": '" + printable(token) + "' is not a number";
-        }
-        float value = 0.0F;
-        const char* first = number->data();
-        const char* last = first + number->size();
-        const auto [ptr, ec] = std::from_chars(first, last, value);
-        if (ec == std::errc::result_out_of_range) {
-            // Too small for single precision reads as 0 (the start-up pass raises it to 1);
-            // too large cannot be kept.
-            if (std::fabs(std::strtod(number->c_str(), nullptr)) >= 1.0) {
+        const ScannedNumber number = scanNumber(token, kStoreForms);
+        switch (number.result) {
+            case ScannedNumber::Result::Number:
+            case ScannedNumber::Result::TooSmall:  // reads as 0, which the start-up pass raises
+                break;
+            case ScannedNumber::Result::TooLarge:
                 return "line " + std::to_string(line) + ": '" + printable(token) +
                        "' is out of range";
-            }
-            value = 0.0F;
-        } else if (ec != std::errc() || ptr != last) {
-            return "line " + std::to_string(line) + ": '" + printable(token) + "' is not a number";
+            case ScannedNumber::Result::NotANumber:
+                return "line " + std::to_string(line) + ": '" + printable(token) +
+                       "' is not a number";
         }
-        numbers[static_cast<std::size_t>(count++)] = value;
+        numbers[static_cast<std::size_t>(count++)] = number.value;
         i = end;
     }
     if (count < kStoreNumberCount) {

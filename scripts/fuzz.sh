@@ -44,17 +44,22 @@ seed_store_reader() {
     printf ' 1E+39 \r\n' >"$dir/out-of-range"
 }
 
-# Seeds for the valuing dialogue: server text with a shop name, answers, telnet bytes and chat.
+# Seeds for the valuing dialogue, in its fuzz target's events (one letter each, some followed by a
+# byte): a whole run; a run whose line is lost after 30 answers and that goes on at another post
+# named only on "look"; a run where the shopkeeper refuses commodity 3 and the player goes on
+# without it; and a run with chatter, a flood and small arrivals.
 seed_valuing_dialogue() {
-    local dir=$1 c
-    printf '\x03\x03\x03Caldmoor Trading Shop\r\nWelcome back.\xff\xf9\n' >"$dir/shop"
+    local dir=$1
+    local login='C\x00OPD\x00VD\x00'
+    answers() { local n; for ((n = 0; n < $1; ++n)); do printf 'A\x00D\x00'; done; }
+    { printf '\x00'"$login"; answers 88; } >"$dir/whole-run"
+    { printf '\x00'"$login"; answers 30; printf 'HM\x04C\x02OPD\x00VD\x00'; answers 88; } >"$dir/moved"
+    { printf '\x03'"$login"; answers 3; printf 'V'; answers 85; } >"$dir/refusal"
     {
-        printf '\x07A Quiet Temple Shop\n'
-        for ((c = 1; c <= 88; ++c)); do
-            printf '\x07The shopkeeper says, "We'"'"'ll pay you about    %d.5 pieces of gold for that."\n' "$c"
-        done
-    } >"$dir/whole-run"
-    printf '\x07Someone says: New Ashton Trading Post\xff\xfb\x01 \xff\xfc\x01\r\n' >"$dir/chat"
+        printf '\x00'"$login"; answers 5
+        printf 'B\x00\x05\x07B\x01\x02\x03B\x02\x04\x01B\x04\x08helloworF\x10D\x07D\x00'
+        printf 'A\x01D\x09D\x00'; answers 82
+    } >"$dir/chatter"
 }
 
 # Seeds for the price history: a history as the program writes it (the header takes the

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <system_error>
 
 #include "core/catalogue.h"
+#include "core/number_scan.h"
 
 namespace ledgerly {
 namespace {
@@ -23,14 +23,11 @@ void replaceAll(std::string& text, std::string_view from, std::string_view to) {
     text = std::move(out);
 }
 
-bool isDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
 bool isBlank(char ch) {
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
 }
 
-// A value text as a note can quote it: short and printable.
+// Server text as a note can quote it: short and printable.
 std::string quoted(std::string_view text) {
     constexpr std::size_t kShown = 24;
     std::string out = "\"";
@@ -43,15 +40,40 @@ std::string quoted(std::string_view text) {
     return out + "\"";
 }
 
-// The end of `text` that could be the beginning of an answer's opening, so that an opening
-// split between two arrivals is still found.
-std::string unfinishedOpening(std::string_view text) {
-    const std::size_t longest = std::min(text.size(), kAnswerOpening.size() - 1);
-    for (std::size_t n = longest; n > 0; --n) {
-        if (kAnswerOpening.starts_with(text.substr(text.size() - n)))
-            return std::string(text.substr(text.size() - n));
+// A line ends at CR, at LF, and at telnet's Go Ahead (FF F9), which ends a prompt.
+bool endsLine(std::string_view text, std::size_t i) {
+    return text[i] == '\n' || text[i] == '\r' ||
+           (text[i] == '\xF9' && i > 0 && text[i - 1] == '\xFF');
+}
+
+// Where the line that runs up to `end` begins; nothing when it is longer than any answer or
+// began before `text` without `text` starting a line.
+std::optional<std::size_t> lineStart(std::string_view text, std::size_t end, bool textStartsLine) {
+    const std::size_t lowest = end > kAnswerLineLimit ? end - kAnswerLineLimit : 0;
+    for (std::size_t i = end; i > lowest; --i) {
+        if (endsLine(text, i - 1))
+            return i;
     }
-    return {};
+    if (lowest == 0 && textStartsLine)
+        return 0;
+    return std::nullopt;
+}
+
+// `text` as the log shows it, with a line break wherever a line would pass kShownLineLimit.
+// `column` is the length of the line the text continues, and is left at that of its last line.
+std::string withLongLinesBroken(std::string_view text, std::size_t& column) {
+    std::string out;
+    out.reserve(text.size() + text.size() / kShownLineLimit);
+    for (char ch : text) {
+        if (ch == '\n') {
+            column = 0;
+        } else if (ch != '\r' && ++column > kShownLineLimit) {  // a lone CR shows nothing
+            out += "\r\n";
+            column = 1;
+        }
+        out += ch;
+    }
+    return out;
 }
 
 std::size_t longestShopName() {
@@ -61,8 +83,12 @@ std::size_t longestShopName() {
     return longest;
 }
 
-std::string noteAbout(int commodity, std::string_view what) {
-    return "The answer about " + std::string(commodityName(commodity)) + " " + std::string(what);
+std::string shopOf(int tp) {
+    return std::string(tradingPost(tp).shopName);
+}
+
+std::string nameOf(int commodity) {
+    return std::string(commodityName(commodity));
 }
 
 }  // namespace
@@ -118,86 +144,90 @@ std::optional<float> valueFromText(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
-
-    std::string plain;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-')
-            plain += '-';
-        ++i;
-    }
-    // Whole part, with or without thousands groups ("12,345"); a comma anywhere else is not
-    // part of a number, since it might be a decimal comma and be read a thousand times too big.
-    std::size_t group = 0;
-    bool grouped = false;
-    bool digits = false;
-    for (; i < text.size(); ++i) {
-        if (isDigit(text[i])) {
-            plain += text[i];
-            ++group;
-            digits = true;
-        } else if (text[i] == ',') {
-            if (group == 0 || (grouped && group != 3) || (!grouped && group > 3))
-                return std::nullopt;
-            grouped = true;
-            group = 0;
-        } else {
-            break;
-        }
-    }
-    if (grouped && group != 3)
+    const ScannedNumber number = scanNumber(text, {.thousandsGroups = true});
+    if (number.result != ScannedNumber::Result::Number)
         return std::nullopt;
-    if (i < text.size() && text[i] == '.') {
-        plain += text[i++];
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            plain += text[i];
-            digits = true;
-        }
-    }
-    if (!digits)
-        return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        plain += text[i++];
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            plain += text[i++];
-        const std::size_t exponentStart = i;
-        for (; i < text.size() && isDigit(text[i]); ++i)
-            plain += text[i];
-        if (i == exponentStart)
-            return std::nullopt;
-    }
-    if (i != text.size())
-        return std::nullopt;
-
-    float value = 0;
-    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return number.value;
 }
 
 std::string valueCommand(int commodity) {
-    return "value " + std::string(commodityName(commodity)) + " covered";
+    return "value " + nameOf(commodity) + " covered";
 }
 
-ValuingDialogue::ValuingDialogue(TradeData& data, ValuingSession& session,
-                                 std::string decimalSeparator)
-    : data_(data), session_(session), decimalSeparator_(std::move(decimalSeparator)) {}
+LoginField loginField(std::string_view utf8, std::string_view what) {
+    // Copied with its line end, a name would go out as the name and an empty line, and the
+    // password would land on the wrong prompt.
+    while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r'))
+        utf8.remove_suffix(1);
+    const std::string please = " Please type it again; nothing was sent.";
+    LoginField field;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        unsigned code = static_cast<unsigned char>(utf8[i]);
+        // Latin-1 is U+0000..U+00FF: one byte in UTF-8, or C2/C3 and one more.
+        if ((code == 0xC2 || code == 0xC3) && i + 1 < utf8.size() &&
+            (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
+            code = ((code & 0x1F) << 6) | (static_cast<unsigned char>(utf8[++i]) & 0x3F);
+        } else if (code >= 0x80) {
+            return {{},
+                    "The " + std::string(what) +
+                        " holds a character the game cannot receive; it takes Western European "
+                        "letters only." +
+                        please};
+        }
+        if (code < 0x20 || (code >= 0x7F && code < 0xA0)) {
+            return {{},
+                    "The " + std::string(what) +
+                        " holds a line break or another control character, which the game "
+                        "would not take as part of it." +
+                        please};
+        }
+        field.bytes += static_cast<char>(code);
+    }
+    return field;
+}
 
-void ValuingDialogue::connectPressed(std::string playerName, std::string password) {
-    session_.playerName = std::move(playerName);
-    session_.password = std::move(password);
+std::string completionText(const RunCompletion& run) {
+    std::string text = "Valuing successfully completed!";
+    for (std::size_t i = 0; i < run.keptEarlier.size(); ++i) {
+        text += i == 0 ? "\n\nNo number came for these, so they kept their earlier price: " : ", ";
+        text += nameOf(run.keptEarlier[i]);
+    }
+    return text;
+}
+
+ValuingDialogue::ValuingDialogue(TradeData& data, const Clock& clock, std::string decimalSeparator)
+    : data_(data), clock_(clock), decimalSeparator_(std::move(decimalSeparator)) {}
+
+ValuingDialogue::~ValuingDialogue() {
+    abandonRun();
+}
+
+std::string ValuingDialogue::connectPressed(std::string_view playerName,
+                                            std::string_view password) {
+    LoginField name = loginField(playerName, "name");
+    if (!name.problem.empty())
+        return name.problem;
+    LoginField secret = loginField(password, "password");
+    if (!secret.problem.empty())
+        return secret.problem;
+    playerName_ = std::move(name.bytes);
+    password_ = std::move(secret.bytes);
     // Whatever was asked on the old connection will never be answered on the new one, and the
     // character may be standing somewhere else now.
     phase_ = Phase::NotConnected;
-    answerCarry_.clear();
+    shownTp_ = 0;
+    lineCarry_.clear();
+    lineCarryExamined_ = 0;
+    lineCarryStartsLine_ = true;
     shopCarry_.clear();
     displayCarry_.clear();
+    shownColumn_ = 0;
+    return {};
 }
 
 std::vector<std::string> ValuingDialogue::connected() {
     phase_ = Phase::LoggingIn;
-    return {session_.playerName, session_.password, ""};
+    return {playerName_, password_, ""};
 }
 
 std::vector<std::string> ValuingDialogue::pauseOver() {
@@ -207,48 +237,97 @@ std::vector<std::string> ValuingDialogue::pauseOver() {
     return {" ", " ", " "};
 }
 
-ValuePress ValuingDialogue::valuePressed(bool connected) {
+void ValuingDialogue::lineClosed() {
+    phase_ = Phase::NotConnected;
+}
+
+ValuePress ValuingDialogue::valuePressed() {
     ValuePress press;
-    if (!connected) {
-        press.notConnected = true;
-        return press;
-    }
     switch (phase_) {
         case Phase::NotConnected:
+            press.notConnected = true;
+            return press;
         case Phase::LoggingIn:
             // The game is still taking the login; Value's lines would answer its questions.
-            press.note = "Still logging in; press Value again in a moment.";
+            press.notes.push_back("Still logging in; press Value again in a moment.");
             return press;
         case Phase::Valuing:
             // A second command for the same commodity would make every later answer land one
             // commodity too far.
-            press.note = "Still waiting for the answer about " +
-                         std::string(commodityName(counter_ + 1)) +
-                         "; if it does not come, press Connect, then Value to ask again.";
+            press.notes.push_back("Still waiting for the answer about " + nameOf(counter_ + 1) +
+                                  "; if it does not come, press Connect, then Value to ask again.");
             return press;
-        case Phase::Done:
+        case Phase::Refused: {
+            // The shopkeeper has answered, so no answer to it can still be on its way.
+            const int commodity = ++counter_;
+            keptEarlier_.push_back(commodity);
+            press.progress = progressText(counter_, decimalSeparator_);
+            press.notes.push_back("Going on without " + nameOf(commodity) +
+                                  "; it keeps its earlier price.");
+            if (counter_ == kCommodityCount) {
+                press.completed = completeRun();
+                return press;
+            }
+            phase_ = Phase::Valuing;
+            press.lines = {valueCommand(counter_ + 1)};
             return press;
+        }
         case Phase::Connected:
+        case Phase::AwaitingShop:
             break;
     }
+    press.lines = {"y", "newbie", "look", "emote is autovalueing."};
     if (!isTradingPost(shownTp_)) {
-        press.note =
-            "The trading post is not known yet; press Value when \"You are at:\" names "
-            "the shop.";
+        // "look" makes the game describe the place, which names the shop.
+        phase_ = Phase::AwaitingShop;
+        press.notes.push_back(
+            "Waiting for the server to name the shop; the questions start when it does.");
         return press;
     }
-    if (counter_ > 0 && shownTp_ != runTp_) {
+    press.lines.push_back(askAtShownPost(press.notes, press.progress));
+    return press;
+}
+
+std::string ValuingDialogue::askAtShownPost(std::vector<std::string>& notes,
+                                            std::optional<std::string>& progress) {
+    if (runTp_ != 0 && runTp_ != shownTp_) {
         // The character stands somewhere else now: the answers so far belong to the old post
-        // and stay in memory only, and this post is valued from its first commodity.
-        counter_ = 0;
-        press.note = "Now at " + std::string(tradingPost(shownTp_).shopName) +
-                     ": valuing starts again from the first commodity.";
-        press.progress = std::string();
+        // and go, and this post is valued from its first commodity.
+        notes.push_back(
+            "Now at " + shopOf(shownTp_) +
+            ": valuing starts again from the first commodity, and the prices taken at " +
+            shopOf(runTp_) + " go back to what they were.");
+        abandonRun();
+        progress = std::string();
     }
     runTp_ = shownTp_;
     phase_ = Phase::Valuing;
-    press.lines = {"y", "newbie", "look", "emote is autovalueing.", valueCommand(counter_ + 1)};
-    return press;
+    return valueCommand(counter_ + 1);
+}
+
+void ValuingDialogue::abandonRun() {
+    for (const auto& [commodity, price] : earlierPrices_)
+        data_.setValue(runTp_, commodity, price);
+    forgetRun();
+}
+
+RunCompletion ValuingDialogue::completeRun() {
+    RunCompletion run{runTp_, std::move(keptEarlier_)};
+    const float reading = readHourClock(clock_);
+    data_.setStamp(runTp_, reading);
+    data_.buffers.hourClockScratch = reading;
+    forgetRun();
+    // The window says "quit" and closes the line; the next run needs a new connection.
+    phase_ = Phase::NotConnected;
+    return run;
+}
+
+void ValuingDialogue::forgetRun() {
+    runTp_ = 0;
+    counter_ = 0;
+    voice_.reset();
+    keptEarlier_.clear();
+    earlierPrices_.clear();
 }
 
 ArrivalOutcome ValuingDialogue::arrive(std::string_view bytes) {
@@ -257,81 +336,95 @@ ArrivalOutcome ValuingDialogue::arrive(std::string_view bytes) {
     // The answer comes first: a shop name in the same arrival only counts from the next one.
     examineAnswers(text, out);
     recogniseShop(text, out);
+    if (counter_ == kCommodityCount)
+        out.completed = completeRun();
     // A telnet command (or the blank before an FF) cut off at the end of an arrival waits for
     // the rest, so the log shows the same whether or not the server's text was split there.
     std::string shown = std::move(displayCarry_) + text;
     const std::size_t held = unfinishedTelnetTail(shown);
     displayCarry_ = shown.substr(shown.size() - held);
     shown.resize(shown.size() - held);
-    out.shown = cleanedForDisplay(shown);
+    out.shown = withLongLinesBroken(cleanedForDisplay(shown), shownColumn_);
     return out;
 }
 
 void ValuingDialogue::examineAnswers(const std::string& text, ArrivalOutcome& out) {
-    const std::string scan = std::move(answerCarry_) + text;
-    answerCarry_.clear();
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t opening = scan.find(kAnswerOpening, from);
-        if (opening == std::string::npos) {
-            answerCarry_ = unfinishedOpening(std::string_view(scan).substr(from));
-            return;
+    const std::string scan = std::move(lineCarry_) + text;
+    const bool startsLine = lineCarryStartsLine_;
+    std::size_t openingFrom = lineCarryExamined_;
+    for (std::size_t closing;
+         (closing = scan.find(kAnswerClosing, openingFrom)) != std::string::npos;) {
+        const std::optional<AnswerLine> line = answerLine(scan, closing, openingFrom, startsLine);
+        openingFrom = closing + kAnswerClosing.size();
+        if (line && takeAnswer(*line, out)) {
+            // The rest of this arrival was sent before the next command went out, so nothing in
+            // it can be the next commodity's answer.
+            openingFrom = scan.size();
+            break;
         }
-        const std::size_t closing = scan.find(kAnswerClosing, opening + kAnswerOpening.size());
-        if (closing == std::string::npos) {
-            const std::size_t last = scan.rfind(kAnswerOpening);
-            answerCarry_ = scan.size() - last <= kAnswerCarryLimit
-                               ? scan.substr(last)
-                               : unfinishedOpening(std::string_view(scan).substr(last + 1));
-            return;
-        }
-        // The opening nearest the closing belongs to it; an earlier one was chat.
-        const std::size_t start = scan.rfind(kAnswerOpening, closing - kAnswerOpening.size());
-        const std::size_t valueStart = start + kValueTextOffset;
-        const bool cutShort = closing < valueStart + kValueTextTail;
-        const std::string_view valueText =
-            cutShort
-                ? std::string_view()
-                : std::string_view(scan).substr(valueStart, closing - kValueTextTail - valueStart);
-        // Once an answer is taken, the rest of the arrival was sent before the next command
-        // went out, so a second answer in it cannot be the next commodity's.
-        if (takeAnswer(valueText, cutShort, out))
-            return;
-        from = closing + kAnswerClosing.size();
     }
+    // The unfinished last line waits for the arrival that completes it.
+    const std::optional<std::size_t> last = lineStart(scan, scan.size(), startsLine);
+    lineCarryStartsLine_ = last.has_value();
+    const std::size_t from = last.value_or(scan.size());
+    lineCarry_ = scan.substr(from);
+    lineCarryExamined_ = std::max(openingFrom, from) - from;
 }
 
-bool ValuingDialogue::takeAnswer(std::string_view valueText, bool cutShort, ArrivalOutcome& out) {
+std::optional<ValuingDialogue::AnswerLine> ValuingDialogue::answerLine(std::string_view scan,
+                                                                       std::size_t closing,
+                                                                       std::size_t openingFrom,
+                                                                       bool scanStartsLine) {
+    const std::optional<std::size_t> start =
+        lineStart(scan, closing + kAnswerClosing.size(), scanStartsLine);
+    if (!start)
+        return std::nullopt;
+    // The opening nearest the closing belongs to it; an earlier one on the line was chat.
+    const std::size_t from = std::max(*start, openingFrom);
+    const std::size_t opening = scan.substr(from, closing - from).rfind(kAnswerOpening);
+    if (opening == std::string_view::npos)
+        return std::nullopt;
+    AnswerLine line;
+    line.voice = scan.substr(*start, from + opening - *start);
+    const std::size_t valueStart = from + opening + kValueTextOffset;
+    line.cutShort = closing < valueStart + kValueTextTail;
+    if (!line.cutShort)
+        line.valueText = scan.substr(valueStart, closing - kValueTextTail - valueStart);
+    return line;
+}
+
+bool ValuingDialogue::takeAnswer(const AnswerLine& line, ArrivalOutcome& out) {
     if (phase_ != Phase::Valuing) {
         out.notes.push_back("An answer came that was not asked for; it is not stored.");
         return false;
     }
-    // A refused text may be someone's chat in the shopkeeper's words, so the real answer may
-    // still be on its way: the run keeps waiting for it rather than ask a second time.
     const int commodity = counter_ + 1;
-    constexpr std::string_view kStillWaiting =
-        " Still waiting for the answer; if it does not come, press Connect, then Value.";
-    if (cutShort) {
-        out.notes.push_back(noteAbout(commodity, "is too short to hold a value; not stored.") +
-                            std::string(kStillWaiting));
+    if (voice_ && line.voice != *voice_) {
+        out.notes.push_back("A line in the shopkeeper's words that opens " + quoted(line.voice) +
+                            ", not as the shopkeeper's answers do, is someone else's; still "
+                            "waiting for the answer about " +
+                            nameOf(commodity) + ".");
         return false;
     }
-    const std::optional<float> value = valueFromText(valueText);
+    voice_ = std::string(line.voice);
+    const std::optional<float> value = line.cutShort ? std::nullopt : valueFromText(line.valueText);
     if (!value) {
+        phase_ = Phase::Refused;
         out.notes.push_back(
-            noteAbout(commodity, "is not stored: " + quoted(valueText) + " is not a number.") +
-            std::string(kStillWaiting));
-        return false;
+            "The shopkeeper's answer about " + nameOf(commodity) +
+            (line.cutShort ? std::string(" holds no value.")
+                           : " is not a number: " + quoted(line.valueText) + ".") +
+            " Press Value to go on without it (it keeps its earlier price), Connect and then "
+            "Value to ask again, or close this window to abandon the run (this post's prices go "
+            "back to what they were).");
+        return true;
     }
+    earlierPrices_.emplace_back(commodity, data_.value(runTp_, commodity));
     data_.setValue(runTp_, commodity, *value);
     counter_ = commodity;
     out.progress = progressText(counter_, decimalSeparator_);
-    if (counter_ < kCommodityCount) {
-        out.ask = valueCommand(counter_ + 1);
-    } else {
-        phase_ = Phase::Done;
-        out.complete = true;
-    }
+    if (counter_ < kCommodityCount)
+        out.lines = {valueCommand(counter_ + 1)};
     return true;
 }
 
@@ -349,26 +442,14 @@ void ValuingDialogue::recogniseShop(const std::string& text, ArrivalOutcome& out
             found = tp;
     }
     shopCarry_ = scan.substr(scan.size() - std::min(scan.size(), longest - 1));
-    // The run's post was fixed when Value was pressed: a shop name in someone's chat is only
-    // shown in the log, and must not send the rest of the answers into another post's column.
-    if (found == 0 || phase_ == Phase::Valuing || phase_ == Phase::Done)
+    // While a run asks, its post stays fixed: a shop name in someone's chat is only shown in
+    // the log, and must not send the rest of the answers into another post's column.
+    if (found == 0 || phase_ == Phase::Valuing || phase_ == Phase::Refused)
         return;
     shownTp_ = found;
-    out.shopName = std::string(tradingPost(found).shopName);
-}
-
-int ValuingDialogue::finishRun(float hourClockReading) {
-    const int tp = runTp_;
-    data_.setStamp(tp, hourClockReading);
-    data_.buffers.hourClockScratch = hourClockReading;
-    phase_ = Phase::NotConnected;
-    counter_ = 0;
-    shownTp_ = 0;
-    runTp_ = 0;
-    answerCarry_.clear();
-    shopCarry_.clear();
-    displayCarry_.clear();
-    return tp;
+    out.shopName = shopOf(found);
+    if (phase_ == Phase::AwaitingShop)
+        out.lines = {askAtShownPost(out.notes, out.progress)};
 }
 
 }  // namespace ledgerly

@@ -1,16 +1,18 @@
 #include <QAccessible>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 #include <atomic>
 
-#include "core/hour_clock.h"
 #include "core/store_file.h"
+#include "support/fake_game_server.h"
 #include "support/test_platform.h"
 #include "support/wait_until.h"
-#include "tests/capture/fake_game_server.h"
 #include "windows/capture/capture_windows.h"
+#include "windows/capture/paced_log.h"
 
 using namespace ledgerly;
 using namespace ledgerly::testing;
@@ -19,7 +21,8 @@ namespace {
 
 constexpr int kSeaSEnd = 16;
 
-// The Auto Valuer as the main window makes it, with a name and password typed in.
+// The Auto Valuer as the main window makes it, with a name (pasted with its line end) and a
+// password typed in.
 struct Valuer {
     TestContext t;
     std::function<QWidget*(QWidget*)> makeAutoValuer;
@@ -32,7 +35,7 @@ struct Valuer {
         makeAutoValuer = autoValuerFactory(t.context);
         window.reset(makeAutoValuer(nullptr));
         window->show();
-        QTest::keyClicks(find<QLineEdit>("txtpname"), "Aramir");
+        find<QLineEdit>("txtpname")->setText("Aramir\r\n");
         QTest::keyClicks(find<QLineEdit>("txtppass"), "se cret");
     }
     template <typename T = QWidget>
@@ -42,6 +45,22 @@ struct Valuer {
     QString log() const { return find("txtmain")->property("plainText").toString(); }
     QString progress() const { return find("Label4")->property("text").toString(); }
     void click(const char* button) { QTest::mouseClick(find(button), Qt::LeftButton); }
+    bool connectAndLogIn(const FakeGameServer& server) {
+        click("Command2");
+        return waitUntil([&] {
+            return log().contains("Connected.\nWelcome to Caldmoor\u00FF!\nName: \n\nSea's") &&
+                   server.received.last().endsWith("Aramir\r\nse cret\r\n\r\n \r\n \r\n \r\n");
+        });
+    }
+};
+
+// A log on plain widgets whose clock stands still until the test moves it.
+struct Log {
+    QWidget window;
+    QPlainTextEdit* box = new QPlainTextEdit(&window);
+    QLabel* progress = new QLabel(&window);
+    qint64 now = 0;
+    PacedLog log{&window, box, progress, [this] { return now; }};
 };
 
 }  // namespace
@@ -59,38 +78,57 @@ private slots:
         QCOMPARE(v.find<QLineEdit>("txtppass")->echoMode(), QLineEdit::PasswordEchoOnEdit);
         QCOMPARE(QAccessible::queryAccessibleInterface(v.find("txtppass"))->text(QAccessible::Name),
                  v.find("Label2")->property("text").toString());
-        const auto connectAndLogIn = [&] {
-            v.click("Command2");
-            return waitUntil([&] {
-                return v.log().contains(
-                           "Connected.\nWelcome to Caldmoor\u00FF!\nName: \n\nSea's") &&
-                       server.received.last().endsWith("Aramir\r\nse cret\r\n\r\n \r\n \r\n \r\n");
-            });
-        };
+        QVERIFY(!QAccessible::queryAccessibleInterface(v.find("Label4"))
+                     ->text(QAccessible::Description)
+                     .isEmpty());
         server.hangUpAfter = 30;
-        QVERIFY(connectAndLogIn());
+        QVERIFY(v.connectAndLogIn(server));
         v.click("Command3");
+        // The burst of answers is painted once it is over.
         QVERIFY(waitUntil([&] {
             return v.find<QTcpSocket>("sckMain")->state() == QAbstractSocket::UnconnectedState &&
-                   v.progress().endsWith(" 34\u066B1%");
+                   v.progress().endsWith(" 34\u066B1%") && v.window->updatesEnabled() &&
+                   v.log().contains("130 coins");
         }));
         for (int c = 1; c <= kCommodityCount; ++c)
             QCOMPARE(v.t.data.value(kSeaSEnd, c), c <= 30 ? 100.0F + c : 1.0F);
         QVERIFY(fileBytes(v.t.storePath()).isEmpty());
 
         server.hangUpAfter = -1;
-        QVERIFY(connectAndLogIn());
+        QVERIFY(v.connectAndLogIn(server));
+        QByteArray savedWhenTold;
+        v.t.messages.whileShown = [&] { savedWhenTold = fileBytes(v.t.storePath()); };
         v.click("Command3");
         QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 1; }));  // completed
         for (int c = 1; c <= kCommodityCount; ++c)
             QCOMPARE(v.t.data.value(kSeaSEnd, c), 100.0F + c);
-        QCOMPARE(v.t.data.stamp(kSeaSEnd), hourClockAt(v.t.clock.now()));
-        QCOMPARE(fileBytes(v.t.storePath()), QByteArray::fromStdString(storeText(v.t.data)));
+        QCOMPARE(savedWhenTold, QByteArray::fromStdString(storeText(v.t.data)));
         QVERIFY(!v.window->isVisible() && v.progress().isEmpty() && v.log().isEmpty());
         QCOMPARE(v.find<QLineEdit>("txttpat")->text(), unknown);
         QVERIFY(waitUntil([&] { return server.received.last().endsWith("covered\r\nquit\r\n"); }));
         QVERIFY(server.received.last().contains("look\r\nemote is autovalueing.\r\nvalue " +
                                                 QByteArray(commodityName(31).data()) + " covered"));
+    }
+
+    // A name that would go out as two lines is refused; a save that fails leaves the file as it
+    // was and says so, instead of saying that all went well.
+    void refusedNameAndFailedSave() {
+        FakeGameServer server;
+        Valuer v(server.port(), 0);
+        v.find<QLineEdit>("txtpname")->setText("Ara\nmir");
+        v.click("Command2");
+        QVERIFY(v.t.messages.shown.size() == 1 && v.log().isEmpty());  // not even "Connecting"
+        v.find<QLineEdit>("txtpname")->setText("Aramir");
+        QFile(v.t.storePath()).open(QIODevice::WriteOnly);  // an empty file, for now
+        QVERIFY(QDir().mkpath(v.t.storePath() + ".tmp"));   // where the new file would go
+        QVERIFY(v.connectAndLogIn(server));
+        v.click("Command3");
+        QVERIFY(waitUntil([&] { return v.t.messages.shown.size() > 1; }));
+        QCOMPARE(v.t.messages.shown.size(), 2);
+        QCOMPARE(v.t.messages.shown[1].caption, MessageBoxes::programTitle());
+        QVERIFY(v.t.messages.shown[1].text.contains(QDir::toNativeSeparators(v.t.storePath())));
+        QCOMPARE(QFileInfo(v.t.storePath()).size(), 0);
+        QCOMPARE(v.t.data.value(kSeaSEnd, kCommodityCount), 100.0F + kCommodityCount);
     }
 
     // The server answers the login and hangs up during the pause, on a thread the pause can't hold.
@@ -127,6 +165,24 @@ private slots:
         QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 2; }));
         const QString error = v.t.messages.shown[1].text;  // names the server it tried
         QVERIFY(error.contains("refused") && error.contains(QString::number(port)));
+    }
+
+    // Arrivals faster than the pacing timer can fire are still painted once an interval is
+    // over (a quiet moment paints them too: see the run above), and a full log drops its oldest
+    // text.
+    void heldTextIsPaintedAfterOneInterval() {
+        Log log;
+        log.log.holdPainting();
+        log.log.append(QString(PacedLog::kLogLimit, 'a'));
+        log.log.append("b");  // more than the log keeps
+        log.now += PacedLog::kPaintInterval - 1;
+        log.log.holdPainting();
+        QVERIFY(log.box->toPlainText().isEmpty() && !log.window.updatesEnabled());
+        log.now += 1;
+        log.log.holdPainting();
+        const QString shown = log.box->toPlainText();
+        QVERIFY(shown.endsWith("ab") && shown.size() < PacedLog::kLogLimit);
+        QVERIFY(log.window.updatesEnabled());
     }
 };
 

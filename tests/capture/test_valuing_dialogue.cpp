@@ -1,6 +1,8 @@
 #include <QTest>
 #include <algorithm>
 #include <deque>
+#include <functional>
+#include <memory>
 
 #include "core/catalogue.h"
 #include "rules/capture/valuing_dialogue.h"
@@ -11,76 +13,92 @@ using namespace ledgerly;
 namespace {
 
 constexpr int kSeaSEnd = 16;
+// 6 March 2026, 12:30: ((2026 - 2003) x 365 + 59 + 6) x 24 + 12.5 hours, worked out by hand.
+constexpr LocalDateTime kRunEnds{2026, 3, 6, 12, 30, 0};
+constexpr float kReading = 203052.5F;
 
-// The shopkeeper's usual answer; nine characters before the value and ten after it are skipped.
-std::string answer(const std::string& value) {
-    return "The shopkeeper says, 'We'll pay you covered: " + value +
-           " coins of gold for that.'\r\n";
+// Each post's shopkeeper has a way of speaking of its own.
+std::string keeper(int tp) {
+    return "Keeper of " + std::string(tradingPost(tp).townName) + " says, '";
+}
+std::string answer(const std::string& voice, const std::string& value) {
+    return voice + "We'll pay you covered: " + value + " coins of gold for that.'\r\n";
 }
 
-// The dialogue against a game at whose post `at` the shopkeeper names 1000 x post + commodity.
+// The dialogue against a game whose shopkeeper at post `at` names 1000 x post + commodity.
 struct Game {
     TradeData data;
-    ValuingSession session;
-    ValuingDialogue dialogue{data, session};
+    testing::FixedClock clock{kRunEnds};
+    std::unique_ptr<ValuingDialogue> dialogue = std::make_unique<ValuingDialogue>(data, clock);
     int at = kSeaSEnd;
     std::deque<int> asked;  // value commands heard and not answered yet
     std::string notes;
+    std::string shownShop;  // in "You are at:"
+    QList<int> completed, kept;
 
     Game() { testing::setNeverValued(data); }
-    void send(const std::vector<std::string>& lines) {
-        for (int c = 1; c <= kCommodityCount; ++c) {
-            if (std::ranges::count(lines, "value " + std::string(commodityName(c)) + " covered"))
-                asked.push_back(c);
+    void heard(const Reaction& reaction) {
+        for (int c = 1; c <= kCommodityCount; ++c)
+            asked.insert(asked.end(), std::ranges::count(reaction.lines, valueCommand(c)), c);
+        for (const std::string& note : reaction.notes)
+            notes += note + '\n';
+        if (const auto& run = reaction.completed) {
+            completed.append(run->tradingPost);
+            kept = QList<int>(run->keptEarlier.begin(), run->keptEarlier.end());
         }
     }
-    void arrive(const std::string& text, std::size_t cut = std::string::npos) {
+    Game& say(const std::string& text, std::size_t cut = std::string::npos) {
         for (const std::string& part :
              {text.substr(0, cut), text.substr(std::min(cut, text.size()))}) {
-            const ArrivalOutcome out = dialogue.arrive(part);
-            for (const std::string& note : out.notes)
-                notes += note + '\n';
-            if (out.ask)
-                send({*out.ask});
-            if (out.complete)
-                dialogue.finishRun(500.0F);
+            const ArrivalOutcome out = dialogue->arrive(part);
+            shownShop = out.shopName.value_or(shownShop);
+            heard(out);
         }
+        return *this;
     }
-    // "connect", "move TP", "place [cut N]", "value", "say TEXT", "reply TEXT" (to the oldest
-    // command), "answer [N times | cut N]".
-    void step(const std::string& step) {
-        const std::string verb = step.substr(0, step.find(' '));
-        const std::string rest = step.substr(std::min(step.size(), verb.size() + 1));
-        const std::size_t cut =
-            rest.starts_with("cut ") ? std::stoul(rest.substr(4)) : std::string::npos;
-        if (verb == "connect") {
-            asked.clear();
-            dialogue.connectPressed("Aramir", "pw");
-            dialogue.connected();
-            dialogue.pauseOver();
-        } else if (verb == "move") {
-            at = std::stoi(rest);
-        } else if (verb == "place") {
-            arrive("\r\nYou are in " + std::string(tradingPost(at).shopName) + ".\r\n", cut);
-        } else if (verb == "value") {
-            const ValuePress press = dialogue.valuePressed(true);
-            notes += press.note;
-            send(press.lines);
-        } else if (verb == "say" || verb == "reply") {
-            if (verb == "reply")
-                asked.pop_front();
-            arrive(rest);
+    Game& reply(const std::string& text) {  // to the oldest command
+        asked.pop_front();
+        return say(text);
+    }
+    Game& answers(int n, std::size_t cut = std::string::npos) {
+        for (; n > 0 && !asked.empty(); --n, asked.pop_front()) {
+            const std::string price = std::to_string(1000 * at + asked.front());
+            say("Bob: We'll pay you back!\r\n" + answer(keeper(at), price), cut);
         }
-        for (int n = std::max(1, std::atoi(rest.c_str()));
-             verb == "answer" && n > 0 && !asked.empty(); --n) {
-            const int price = 1000 * at + asked.front();
-            asked.pop_front();
-            arrive("Bob: We'll pay you back!\r\n" + answer(std::to_string(price)), cut);
-        }
+        return *this;
+    }
+    Game& place(std::size_t cut = std::string::npos) {
+        return say("\r\nYou are in " + std::string(tradingPost(at).shopName) + ".\r\n", cut);
+    }
+    Game& connect(bool logIn = true) {
+        asked.clear();
+        dialogue->connectPressed("Aramir", "pw");
+        if (logIn)
+            dialogue->connected(), dialogue->pauseOver();
+        return *this;
+    }
+    Game& value() {
+        const ValuePress press = dialogue->valuePressed();
+        notes += press.notConnected ? "(not connected)\n" : "";
+        heard(press);
+        return *this;
+    }
+    Game& start() { return connect().place().value(); }
+    Game& hangUp() {
+        asked.clear();
+        dialogue->lineClosed();
+        return *this;
+    }
+    Game& moveTo(int tp) {
+        at = tp;
+        return *this;
     }
 };
+using Play = std::function<void(Game&)>;
 
 }  // namespace
+
+Q_DECLARE_METATYPE(Play)
 
 class ValuingDialogueTest : public QObject {
     Q_OBJECT
@@ -89,6 +107,53 @@ private slots:
         QCOMPARE(progressText(5, ","), "Getting Values   5,6%");  // 5 x 1.14 is just below 5.7
         QCOMPARE(progressText(15), "Getting Values   17%");
         QCOMPARE(progressText(88), "Getting Values   100%");
+    }
+
+    void answerValues_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<float>("value");  // NaN: not a number
+        const auto row = [](const char* text, float value) {
+            QTest::newRow(text) << QByteArray(text) << value;
+        };
+        row(" \t16001 \r\n", 16001);
+        row("16001.5", 16001.5F);
+        row("1.6001e4", 16001);
+        row("1,234,567", 1234567);
+        row("-7", -7);
+        row("+7", 7);
+        row(".5", 0.5F);
+        row("5.", 5);
+        for (const char* text : {"1,5", "12,34", "1234,567", ",123", "", "1e39", "1e-50", "nan",
+                                 "-", "1.5e", "12x", "2D2", "1.2.3", "16 001"})
+            row(text, qQNaN());
+    }
+    void answerValues() {
+        QFETCH(QByteArray, text);
+        QFETCH(float, value);
+        QCOMPARE(valueFromText(text.toStdString()).value_or(qQNaN()), value);
+    }
+
+    void loginFields_data() {
+        QTest::addColumn<QByteArray>("typed");  // UTF-8
+        QTest::addColumn<QByteArray>("sent");   // Latin-1; empty when refused
+        const auto row = [](const char* name, const char* typed, const char* sent = "") {
+            QTest::newRow(name) << QByteArray(typed) << QByteArray(sent);
+        };
+        row("a pasted line end is dropped", "Aramir\r\n", "Aramir");
+        row("Latin-1 letters are one byte each", "~\xC2\xA0Zo\xC3\xAB", "~\xA0Zo\xEB");
+        row("a line break inside", "Ara\nmir");
+        row("a tab", "se\tcret");
+        row("a C1 control", "se\xC2\x85");
+        row("DEL", "se\x7F");
+        row("a letter beyond Latin-1", "\xC5\x81ukasz");
+        row("the euro sign", "\xE2\x82\xAC");
+    }
+    void loginFields() {
+        QFETCH(QByteArray, typed);
+        QFETCH(QByteArray, sent);
+        const LoginField field = loginField(typed.toStdString(), "name");
+        QCOMPARE(QByteArray::fromStdString(field.bytes), sent);
+        QCOMPARE(field.problem.empty(), !sent.isEmpty());
     }
 
     void display_data() {
@@ -103,76 +168,133 @@ private slots:
         row("a blank and an FF vanish", "a \xFF\xFDz \xFF", "a\xFDz");
         row("other FFs are shown", "a\xFFz\xFF\xFB\x03", "a\xFFz\xFF\xFB\x03");
         row("LF becomes CR LF, also after a CR", "1\n2\r\n", "1\r\n2\r\r\n");
+        const QByteArray line(kShownLineLimit, 'x');
+        QTest::newRow("long lines are broken")
+            << line + "y\r" + line + "\n" + line + "\r\nz"
+            << line + "\r\ny\r" + line.left(kShownLineLimit - 1) + "\r\nx\r\n" + line + "\r\r\nz";
     }
     void display() {
         QFETCH(QByteArray, arrived);
         QFETCH(QByteArray, shown);
         for (qsizetype cut = 0; cut <= arrived.size(); ++cut) {
             Game game;
-            std::string seen = game.dialogue.arrive(arrived.left(cut).toStdString()).shown;
-            seen += game.dialogue.arrive(arrived.mid(cut).toStdString()).shown;
+            std::string seen = game.dialogue->arrive(arrived.left(cut).toStdString()).shown;
+            seen += game.dialogue->arrive(arrived.mid(cut).toStdString()).shown;
             QVERIFY2(QByteArray::fromStdString(seen) == shown, qPrintable(QString::number(cut)));
         }
     }
 
     // Arrivals and presses, each checked against one promise: every stored price answers its
-    // own commodity at the run's post, and nothing else changes.
+    // own commodity at its own post, a run's post changes only as a whole, and nothing else
+    // changes.
     void sequences_data() {
-        QTest::addColumn<QByteArray>("steps");
-        QTest::addColumn<QString>("said");   // part of the notes in the log
-        QTest::addColumn<int>("completed");  // the post whose run completes
-        auto row = [](const std::string& name, const std::string& steps, const char* said = "",
-                      int completed = kSeaSEnd) {
-            QTest::newRow(name.c_str()) << QByteArray::fromStdString(steps) << said << completed;
+        QTest::addColumn<Play>("play");
+        QTest::addColumn<QList<int>>("completed");  // posts whose runs completed, in order
+        QTest::addColumn<QList<int>>("kept");       // commodities that kept their earlier price
+        QTest::addColumn<int>("unfinished");        // post of a run whose answers stay in memory
+        QTest::addColumn<QString>("said");          // part of the notes in the log
+        struct Expected {
+            QList<int> completed = {kSeaSEnd};
+            QList<int> kept = {};
+            int unfinished = 0;
+            QString said = {};
         };
-        // The first answer, 16001, in its forms; a refused text leaves the answer awaited.
-        const std::string start = "connect|place|value|";
-        const std::string rest = "|answer 87";
-        for (const char* value : {"16001.0", "1.6001e4", "  16001 ", "16,001"})
-            row(std::string("value ") + value, start + "reply " + answer(value) + rest);
-        row("refused chat, the real answer, a second one",
-            start + "reply " + answer("lots") + answer("16001") + answer("5") + rest, "Connect");
-        for (const char* value : {"1,5", "12,34", "", "1e39", "nan", "-", "1.5e", "12x"})
-            row(std::string("refused ") + value, start + "say " + answer(value) + "|answer 88",
-                "Connect");
-        row("too short", start + "say We'll pay you 5 gold for that.|answer 88", "Connect");
-        const std::string chat = "say Bob says, 'See you at Caldmoor Trading Shop.'\r\n";
-        row("ordinary run", start + "answer 88");
-        row("refused text, Value, then the late answer",
-            start + "answer 2|say " + answer("lots") + "|value|answer 86", "Connect");
-        row("chat naming another shop", start + "answer 40|" + chat + "|answer 48");
-        row("reconnect, Value, chat naming another shop",
-            start + "answer 30|" + start + chat + "|answer 58");
-        row("reconnect at another post starts it afresh",
-            start + "answer 30|move 1|" + start + "answer 88", "starts again", 1);
-        row("Value before the post is known", "connect|value|place|value|answer 88", "not known");
-        row("an answer nobody asked for", "connect|place|say " + answer("9") + "|value|answer 88",
-            "not asked for");
-        const std::string shops = "say A Minotaur Trading Outpost, Caldmoor Trading Shop|say \r\n";
-        row("the highest shop index wins, once", "move 19|connect|" + shops + "|value|answer 88",
-            "", 19);
-        for (int cut = 0; cut <= 105; ++cut)
-            row("answer cut at " + std::to_string(cut),
-                start + "answer cut " + std::to_string(cut) + rest);
-        for (int cut = 0; cut <= 42; ++cut)
-            row("shop cut at " + std::to_string(cut),
-                "connect|place cut " + std::to_string(cut) + "|value|answer 88");
+        const auto row = [](const std::string& name, const Expected& e, const Play& play) {
+            QTest::newRow(name.c_str()) << play << e.completed << e.kept << e.unfinished << e.said;
+        };
+        static const std::string bob = "Bob says, '", refusal = answer(keeper(16), "nothing");
+        static const std::string chat = "Bob says, 'See you at Caldmoor Trading Shop.'\r\n";
+        const Expected notConnected{.said = "(not connected)"};
+
+        row("ordinary run", {}, [](Game& g) { g.start().answers(88); });
+        row("another player's refusal, Value, the late answer, quotes with a number",
+            {.said = "Bob says"}, [](Game& g) {
+                g.start().answers(2).say(answer(bob, "lots")).value().answers(38);
+                g.say(answer(bob, "999") + bob + answer(keeper(16), "998")).answers(48);
+            });
+        row("another player's refusal, the answer and a second in one arrival", {}, [](Game& g) {
+            g.start().answers(2);
+            g.reply(answer(bob, "lots") + answer(keeper(16), "16003") + answer(keeper(16), "5"));
+            g.answers(85);
+        });
+        row("chat naming another shop, also after a reconnect", {},
+            [](Game& g) { g.start().answers(30).say(chat).start().say(chat).answers(58); });
+        row("reconnect at another post that names it on look",
+            {.completed = {1}, .said = "Caldmoor Trading Shop"}, [](Game& g) {
+                g.start().answers(30).hangUp().moveTo(1).connect().value().place().answers(88);
+            });
+        row("reconnect at the same post resumes once it is named", {},
+            [](Game& g) { g.start().answers(30).hangUp().connect().value().place().answers(58); });
+        row("Value while connecting", notConnected,
+            [](Game& g) { g.start().answers(3).connect(false).value().start().answers(85); });
+        row("Value after the line closed", notConnected,
+            [](Game& g) { g.start().answers(3).hangUp().value().start().answers(85); });
+        row("an answer nobody asked for", {},
+            [](Game& g) { g.connect().place().say(answer(keeper(16), "9")).value().answers(88); });
+        row("the highest shop index wins, once", {.completed = {19}}, [](Game& g) {
+            g.moveTo(19).connect().say("A Minotaur Trading Outpost, Caldmoor Trading Shop");
+            g.say("\r\n").value().answers(88);
+        });
+        row("a flood without line breaks", {},
+            [](Game& g) { g.start().say(std::string(5000, 'x')).answers(88); });
+        row("the shopkeeper's refusal, Value goes on without it", {.kept = {3}, .said = "nothing"},
+            [](Game& g) { g.start().answers(2).reply(refusal).value().answers(85); });
+        row("a refusal of the last, Value completes", {.kept = {88}},
+            [](Game& g) { g.start().answers(87).reply(refusal).value(); });
+        row("an answer too short for a value is a refusal", {.kept = {1}}, [](Game& g) {
+            g.start().reply(keeper(16) + "We'll pay you 5 gold for that.'\r\n");
+            g.value().answers(87);
+        });
+        row("a refusal, Connect and Value ask again", {},
+            [](Game& g) { g.start().answers(2).reply(refusal).start().answers(86); });
+        row("a post left after a skip gets everything back", {.completed = {1}}, [](Game& g) {
+            g.start().answers(2).reply(refusal).value().answers(10).hangUp();
+            g.moveTo(1).start().answers(88);
+        });
+        row("a run cut short keeps its answers in memory", {.completed = {}, .unfinished = 16},
+            [](Game& g) { g.start().answers(30).hangUp(); });
+        row("closing the window abandons the run", {.completed = {}},
+            [](Game& g) { g.start().answers(30).dialogue.reset(); });
+        row("a second run starts at the first commodity",
+            {.completed = {kSeaSEnd, 1}, .said = "(not connected)"},
+            [](Game& g) { g.start().answers(88).value().moveTo(1).start().answers(88); });
+        for (std::size_t cut = 0; cut <= 120; ++cut)
+            row("answer cut at " + std::to_string(cut), {},
+                [cut](Game& g) { g.start().answers(88, cut); });
+        for (std::size_t cut = 0; cut <= 42; ++cut)
+            row("shop cut at " + std::to_string(cut), {},
+                [cut](Game& g) { g.connect().place(cut).value().answers(88); });
     }
     void sequences() {
-        QFETCH(QByteArray, steps);
+        QFETCH(Play, play);
+        QFETCH(QList<int>, completed);
+        QFETCH(QList<int>, kept);
+        QFETCH(int, unfinished);
         QFETCH(QString, said);
-        QFETCH(int, completed);
         Game game;
-        for (const QByteArray& step : steps.split('|'))
-            game.step(step.toStdString());
+        play(game);
         for (int tp = 1; tp <= kTradingPostCount; ++tp) {
-            QCOMPARE(game.data.stamp(tp), tp == completed ? 500.0F : 10.0F);
+            QCOMPARE(game.data.stamp(tp), completed.contains(tp) ? kReading : 10.0F);
             for (int c = 1; c <= kCommodityCount; ++c) {
                 const float price = game.data.value(tp, c);
-                QVERIFY(price == 1000.0F * tp + c || (price == 1.0F && tp != completed));
+                const float answered = 1000.0F * tp + c;
+                if (completed.contains(tp))
+                    QCOMPARE(price, kept.contains(c) ? 1.0F : answered);
+                else
+                    QVERIFY(price == 1.0F || (tp == unfinished && price == answered));
             }
         }
+        QCOMPARE(game.completed, completed);
+        QVERIFY(game.shownShop.empty() || game.shownShop == tradingPost(game.at).shopName);
+        QCOMPARE(game.kept, kept);
+        QCOMPARE(game.data.buffers.hourClockScratch, completed.isEmpty() ? 0.0F : kReading);
         QVERIFY2(game.notes.find(said.toStdString()) != std::string::npos, game.notes.c_str());
+    }
+
+    void completionNamesWhatKeptItsPrice() {
+        const std::string text = completionText({kSeaSEnd, {3, 88}});
+        QVERIFY(text.starts_with(completionText({})) && text.ends_with(commodityName(88)));
+        QVERIFY(text.find(commodityName(3)) != std::string::npos);
     }
 };
 

@@ -13,8 +13,6 @@
 #include <QThread>
 #include <filesystem>
 
-#include "core/catalogue.h"
-#include "core/hour_clock.h"
 #include "core/store_file.h"
 #include "ui/qt_text.h"
 #include "ui/widget_helpers.h"
@@ -23,64 +21,62 @@ namespace ledgerly {
 namespace {
 
 const QString kNotYetKnown = QStringLiteral("Not Yet Known");
+// Server text taken in one turn of the event loop: a few milliseconds' work, so that presses and
+// painting come through even while a server floods the line.
+constexpr qint64 kArrivalBudget = qint64{64} * 1024;
 
 QString latin1Text(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::string latin1Bytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
 }  // namespace
 
-AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session, QWidget* parent)
+AutoValuerWindow::AutoValuerWindow(AppContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      dialogue_(context.data, session, localeDecimalSeparator()),
-      txtpname_(new QLineEdit(this)),
-      txtppass_(new QLineEdit(this)),
-      Command2_(new QPushButton(QStringLiteral("Connect"), this)),
-      Command3_(new QPushButton(QStringLiteral("Value"), this)),
-      txtmain_(new QPlainTextEdit(this)),
-      txttpat_(new QLineEdit(this)),
-      Label4_(new QLabel(this)),
-      sckMain_(new QTcpSocket(this)),
-      log_(this, txtmain_, Label4_) {
+      dialogue_(context.data, context.platform.clock, localeDecimalSeparator()),
+      nameBox_(new QLineEdit(this)),
+      passwordBox_(new QLineEdit(this)),
+      connectButton_(new QPushButton(QStringLiteral("Connect"), this)),
+      valueButton_(new QPushButton(QStringLiteral("Value"), this)),
+      serverLog_(new QPlainTextEdit(this)),
+      shopBox_(new QLineEdit(this)),
+      progressLabel_(new QLabel(this)),
+      socket_(new QTcpSocket(this)),
+      log_(this, serverLog_, progressLabel_) {
     setObjectName(QStringLiteral("frmvalueing"));
     setWindowTitle(QStringLiteral("Auto Valuer"));
 
-    txtpname_->setObjectName(QStringLiteral("txtpname"));
-    txtppass_->setObjectName(QStringLiteral("txtppass"));
-    Command2_->setObjectName(QStringLiteral("Command2"));
-    Command3_->setObjectName(QStringLiteral("Command3"));
-    txtmain_->setObjectName(QStringLiteral("txtmain"));
-    txttpat_->setObjectName(QStringLiteral("txttpat"));
-    Label4_->setObjectName(QStringLiteral("Label4"));
-    sckMain_->setObjectName(QStringLiteral("sckMain"));
+    nameBox_->setObjectName(QStringLiteral("txtpname"));
+    passwordBox_->setObjectName(QStringLiteral("txtppass"));
+    connectButton_->setObjectName(QStringLiteral("Command2"));
+    valueButton_->setObjectName(QStringLiteral("Command3"));
+    serverLog_->setObjectName(QStringLiteral("txtmain"));
+    shopBox_->setObjectName(QStringLiteral("txttpat"));
+    progressLabel_->setObjectName(QStringLiteral("Label4"));
+    socket_->setObjectName(QStringLiteral("sckMain"));
 
     // Readable while it is typed, masked whenever the user is not editing it, so a glance at
     // the screen does not give it away.
-    txtppass_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
-    txtmain_->setReadOnly(true);
-    txtmain_->setUndoRedoEnabled(false);  // an undo history of the log would grow without end
-    txtmain_->setAccessibleName(QStringLiteral("Server text"));
+    passwordBox_->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+    serverLog_->setReadOnly(true);
+    serverLog_->setUndoRedoEnabled(false);  // an undo history of the log would grow without end
+    serverLog_->setAccessibleName(QStringLiteral("Server text"));
     // Room for a typical line of the game's text and a screenful of it.
-    const QFontMetrics metrics(txtmain_->font());
-    txtmain_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
-    // The post is recognised from the server's text, never typed. A new window starts blank
-    // even though the session still remembers who logged in and where.
-    txttpat_->setReadOnly(true);
-    txttpat_->setText(kNotYetKnown);
+    const QFontMetrics metrics(serverLog_->font());
+    serverLog_->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 16);
+    // The post is recognised from the server's text, never typed.
+    shopBox_->setReadOnly(true);
+    shopBox_->setText(kNotYetKnown);
     // A description, not a name: a name would stand in for the label's text, and assistive
     // tools would read "Progress" instead of the percentage.
-    Label4_->setAccessibleDescription(QStringLiteral("Valuing progress"));
+    progressLabel_->setAccessibleDescription(QStringLiteral("Valuing progress"));
 
-    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("Name"), txtpname_, this);
+    auto* label1 = buddyLabel(QStringLiteral("Label1"), QStringLiteral("Name"), nameBox_, this);
     auto* label2 =
-        buddyLabel(QStringLiteral("Label2"), QStringLiteral("Password"), txtppass_, this);
+        buddyLabel(QStringLiteral("Label2"), QStringLiteral("Password"), passwordBox_, this);
     auto* label3 =
-        buddyLabel(QStringLiteral("Label3"), QStringLiteral("You are at:"), txttpat_, this);
+        buddyLabel(QStringLiteral("Label3"), QStringLiteral("You are at:"), shopBox_, this);
     auto* label5 = new QLabel(
         QStringLiteral("Instructions: Go to the post you want to value at and lose link. Type in "
                        "your name and password and press connect.  When you have connected, "
@@ -89,62 +85,65 @@ AutoValuerWindow::AutoValuerWindow(AppContext& context, ValuingSession& session,
     label5->setObjectName(QStringLiteral("Label5"));
     label5->setWordWrap(true);
 
-    for (QPushButton* button : {Command2_, Command3_})
+    for (QPushButton* button : {connectButton_, valueButton_})
         button->setAutoDefault(false);
 
     auto* login = new QGridLayout;
     login->addWidget(label1, 0, 0);
-    login->addWidget(txtpname_, 0, 1);
+    login->addWidget(nameBox_, 0, 1);
     login->addWidget(label2, 1, 0);
-    login->addWidget(txtppass_, 1, 1);
-    login->addWidget(Command2_, 0, 2);
-    login->addWidget(Command3_, 1, 2);
+    login->addWidget(passwordBox_, 1, 1);
+    login->addWidget(connectButton_, 0, 2);
+    login->addWidget(valueButton_, 1, 2);
 
     auto* place = new QHBoxLayout;
     place->addWidget(label3);
-    place->addWidget(txttpat_, 1);
+    place->addWidget(shopBox_, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label5);
     layout->addLayout(login);
-    layout->addWidget(txtmain_, 1);
+    layout->addWidget(serverLog_, 1);
     layout->addLayout(place);
-    layout->addWidget(Label4_);
+    layout->addWidget(progressLabel_);
 
-    chainTabOrder({txtpname_, txtppass_, Command2_, Command3_, txtmain_, txttpat_});
+    chainTabOrder({nameBox_, passwordBox_, connectButton_, valueButton_, serverLog_, shopBox_});
 
-    connect(Command2_, &QPushButton::clicked, this, &AutoValuerWindow::connectPressed);
-    connect(Command3_, &QPushButton::clicked, this, &AutoValuerWindow::valuePressed);
-    connect(sckMain_, &QTcpSocket::connected, this, &AutoValuerWindow::socketConnected);
-    connect(sckMain_, &QTcpSocket::readyRead, this, &AutoValuerWindow::socketReadyRead);
-    connect(sckMain_, &QTcpSocket::errorOccurred, this, &AutoValuerWindow::socketError);
+    connect(connectButton_, &QPushButton::clicked, this, &AutoValuerWindow::connectPressed);
+    connect(valueButton_, &QPushButton::clicked, this, &AutoValuerWindow::valuePressed);
+    connect(socket_, &QTcpSocket::connected, this, &AutoValuerWindow::socketConnected);
+    connect(socket_, &QTcpSocket::readyRead, this, &AutoValuerWindow::takeArrivals);
+    connect(socket_, &QTcpSocket::disconnected, this, &AutoValuerWindow::takeArrivals);
+    connect(socket_, &QTcpSocket::errorOccurred, this, &AutoValuerWindow::socketError);
 }
 
 AutoValuerWindow::~AutoValuerWindow() {
-    // Closing the window drops its connection; nothing the socket says on the way out may reach
-    // a half-destroyed window.
-    sckMain_->disconnect(this);
-    sckMain_->abort();
+    // Closing the window drops its connection (and the dialogue puts back a run left
+    // unfinished). Dropped here, while the window is whole, the socket has nothing left to say
+    // when it goes with its parent.
+    socket_->abort();
 }
 
 void AutoValuerWindow::connectPressed() {
-    dialogue_.connectPressed(latin1Bytes(txtpname_->text()), latin1Bytes(txtppass_->text()));
+    const std::string problem = dialogue_.connectPressed(nameBox_->text().toStdString(),
+                                                         passwordBox_->text().toStdString());
+    if (!problem.empty()) {
+        context_.platform.messages.inform(this, qtText(problem));
+        return;
+    }
     ++connection_;
+    shopBox_->setText(kNotYetKnown);
     log_.reset(QStringLiteral("Connecting...."));
     // Dropped without a goodbye: the server will see the character lose link, as it should.
-    sckMain_->abort();
+    socket_->abort();
     const GameEndpoint& endpoint = context_.platform.gameEndpoint;
-    sckMain_->connectToHost(endpoint.host, endpoint.port);
+    socket_->connectToHost(endpoint.host, endpoint.port);
 }
 
 void AutoValuerWindow::socketConnected() {
     // Every line is a command the server should act on now, not gather with the next.
-    sckMain_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     log_.append(QStringLiteral("\r\nConnected."));
-    if (!isConnected()) {
-        informNotConnected();
-        return;
-    }
     const quint64 connection = connection_;
     for (const std::string& line : dialogue_.connected())
         sendLine(line);
@@ -158,21 +157,28 @@ void AutoValuerWindow::socketConnected() {
 }
 
 void AutoValuerWindow::valuePressed() {
-    const ValuePress press = dialogue_.valuePressed(isConnected());
-    if (press.notConnected) {
+    const ValuePress press = dialogue_.valuePressed();
+    if (press.notConnected)
         informNotConnected();
-        return;
-    }
-    if (press.progress)
-        log_.setProgress(qtText(*press.progress));
-    if (!press.note.empty())
-        appendNote(press.note);
-    if (!press.lines.empty())
-        sendLines(press.lines);
+    else
+        react(press);
 }
 
-void AutoValuerWindow::socketReadyRead() {
-    arrivals_.drain(*sckMain_, [this](const QByteArray& bytes) { return handleArrival(bytes); });
+void AutoValuerWindow::takeArrivals() {
+    const auto handle = [this](const QByteArray& bytes) { return handleArrival(bytes); };
+    switch (arrivals_.drain(*socket_, handle, kArrivalBudget)) {
+        case ArrivalPump::Drained::OwnerGone:
+            return;
+        case ArrivalPump::Drained::MoreWaiting:
+            QMetaObject::invokeMethod(this, &AutoValuerWindow::takeArrivals, Qt::QueuedConnection);
+            return;
+        case ArrivalPump::Drained::Empty:
+            break;
+    }
+    // A line that has closed ends the conversation only once everything the server sent
+    // before it has been examined, however deep in a handler the closing was noticed.
+    if (!arrivals_.draining() && !isConnected())
+        dialogue_.lineClosed();
 }
 
 bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
@@ -180,51 +186,52 @@ bool AutoValuerWindow::handleArrival(const QByteArray& bytes) {
     const ArrivalOutcome out = dialogue_.arrive(
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     log_.append(latin1Text(out.shown));
-    for (const std::string& note : out.notes)
-        appendNote(note);
     if (out.shopName)
-        txttpat_->setText(latin1Text(*out.shopName));
+        shopBox_->setText(latin1Text(*out.shopName));
+    return react(out);
+}
+
+bool AutoValuerWindow::react(const Reaction& reaction) {
+    for (const std::string& note : reaction.notes)
+        appendNote(note);
     // Unlike server text, the progress is the program's own UTF-8: the user's decimal
     // separator need not be a single Latin-1 character.
-    if (out.progress)
-        log_.setProgress(qtText(*out.progress));
-    if (out.complete)
-        return finishRun();
-    if (!out.ask)
+    if (reaction.progress)
+        log_.setProgress(qtText(*reaction.progress));
+    if (reaction.completed)
+        return completeRun(*reaction.completed);
+    if (reaction.lines.empty())
         return true;
     if (!isConnected()) {
         informNotConnected();
         return true;
     }
-    return sendLines({*out.ask});
+    return sendLines(reaction.lines);
 }
 
-bool AutoValuerWindow::finishRun() {
+bool AutoValuerWindow::completeRun(const RunCompletion& run) {
     sendLine("quit");
-    sckMain_->close();
+    socket_->close();
 
-    // The stamp says when the prices were taken, and the file is written before anyone has to
-    // dismiss a message box, so a program left with the box open loses nothing.
-    const float reading = readHourClock(context_.platform.clock);
-    dialogue_.finishRun(reading);
+    // Saved before anything is said, so that "completed" is only ever said of prices on disk,
+    // and a program left with the message open loses nothing.
     const QString path = context_.platform.storePath;
     const auto failure = saveStore(std::filesystem::path(path.toStdU16String()), context_.data);
 
     QPointer<AutoValuerWindow> self(this);
     MessageBoxes& messages = context_.platform.messages;
-    messages.inform(this, QStringLiteral("Valuing successfully completed!"),
-                    QStringLiteral("Finished!"));
+    if (failure) {
+        messages.inform(
+            this, QStringLiteral("The valuing run is complete, but the trade values file %1 could "
+                                 "not be written (%2). The file is as it was before; the new "
+                                 "prices are kept in memory only.")
+                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(*failure)));
+    } else {
+        messages.inform(this, qtText(completionText(run)), QStringLiteral("Finished!"));
+    }
     if (!self)
         return false;
-    if (failure) {
-        messages.inform(this,
-                        QStringLiteral("The new values are kept in memory, but the trade values "
-                                       "file %1 could not be written (%2).")
-                            .arg(QDir::toNativeSeparators(path), QString::fromStdString(*failure)));
-        if (!self)
-            return false;
-    }
-    txttpat_->setText(kNotYetKnown);
+    shopBox_->setText(kNotYetKnown);
     log_.reset(QString());
     log_.setProgress(QString());
     hide();
@@ -241,7 +248,7 @@ void AutoValuerWindow::socketError(QAbstractSocket::SocketError error) {
     const GameEndpoint& server = context_.platform.gameEndpoint;
     context_.platform.messages.inform(
         this, QStringLiteral("Error: %1 (server %2, port %3)")
-                  .arg(sckMain_->errorString(), server.host, QString::number(server.port)));
+                  .arg(socket_->errorString(), server.host, QString::number(server.port)));
 }
 
 bool AutoValuerWindow::letPendingEventsRun() {
@@ -251,7 +258,7 @@ bool AutoValuerWindow::letPendingEventsRun() {
 }
 
 bool AutoValuerWindow::isConnected() const {
-    return sckMain_->state() == QAbstractSocket::ConnectedState;
+    return socket_->state() == QAbstractSocket::ConnectedState;
 }
 
 bool AutoValuerWindow::sendLines(const std::vector<std::string>& lines) {
@@ -265,8 +272,8 @@ void AutoValuerWindow::sendLine(const std::string& line) {
         return;
     QByteArray bytes(line.data(), static_cast<qsizetype>(line.size()));
     bytes += "\r\n";
-    sckMain_->write(bytes);
-    sckMain_->flush();
+    socket_->write(bytes);
+    socket_->flush();
 }
 
 void AutoValuerWindow::appendNote(const std::string& note) {

@@ -22,20 +22,21 @@ namespace ledgerly {
 class AutoValuerWindow : public QWidget {
     Q_OBJECT
 public:
-    AutoValuerWindow(AppContext& context, ValuingSession& session, QWidget* parent = nullptr);
+    explicit AutoValuerWindow(AppContext& context, QWidget* parent = nullptr);
     ~AutoValuerWindow() override;
 
 private:
     void connectPressed();
     void valuePressed();
     void socketConnected();
-    void socketReadyRead();
+    void takeArrivals();
     void socketError(QAbstractSocket::SocketError error);
 
     // Each returns false when the window was closed while pending events ran; the caller must
     // then return at once without touching the window.
     bool handleArrival(const QByteArray& bytes);
-    bool finishRun();
+    bool react(const Reaction& reaction);
+    bool completeRun(const RunCompletion& run);
     bool letPendingEventsRun();
 
     bool isConnected() const;
@@ -50,14 +51,14 @@ private:
     quint64 connection_ = 0;  // counts Connect presses, so a handler can tell it was overtaken
     ArrivalPump arrivals_;
 
-    QLineEdit* txtpname_;
-    QLineEdit* txtppass_;
-    QPushButton* Command2_;
-    QPushButton* Command3_;
-    QPlainTextEdit* txtmain_;
-    QLineEdit* txttpat_;
-    QLabel* Label4_;
-    QTcpSocket* sckMain_;
+    QLineEdit* nameBox_;
+    QLineEdit* passwordBox_;
+    QPushButton* connectButton_;
+    QPushButton* valueButton_;
+    QPlainTextEdit* serverLog_;
+    QLineEdit* shopBox_;
+    QLabel* progressLabel_;
+    QTcpSocket* socket_;
     PacedLog log_;
 };
 

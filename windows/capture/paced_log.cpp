@@ -5,31 +5,45 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace ledgerly {
 namespace {
 
-// About 25 repaints a second at most.
-constexpr int kPaintInterval = 40;
+qint64 steadyMilliseconds() {
+    const auto sinceEpoch = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(sinceEpoch).count();
+}
 
 }  // namespace
 
-PacedLog::PacedLog(QWidget* window, QPlainTextEdit* log, QLabel* progress)
-    : window_(window), log_(log), progress_(progress) {
+PacedLog::PacedLog(QWidget* window, QPlainTextEdit* log, QLabel* progress, Milliseconds now)
+    : window_(window),
+      log_(log),
+      progress_(progress),
+      now_(now ? std::move(now) : steadyMilliseconds) {
     pacer_.setSingleShot(true);
     pacer_.setInterval(kPaintInterval);
-    QObject::connect(&pacer_, &QTimer::timeout, &pacer_, [this] {
-        flush();
-        window_->setUpdatesEnabled(true);
-    });
+    QObject::connect(&pacer_, &QTimer::timeout, &pacer_, [this] { release(); });
 }
 
 void PacedLog::holdPainting() {
-    if (pacer_.isActive())
+    if (heldSince_) {
+        if (now_() - *heldSince_ >= kPaintInterval)
+            release();
         return;
+    }
+    heldSince_ = now_();
     window_->setUpdatesEnabled(false);
     pacer_.start();
+}
+
+void PacedLog::release() {
+    heldSince_.reset();
+    pacer_.stop();
+    flush();
+    window_->setUpdatesEnabled(true);
 }
 
 void PacedLog::append(const QString& text) {
@@ -39,29 +53,26 @@ void PacedLog::append(const QString& text) {
         pending_.remove(0, pending_.size() - kLogLimit);
         pendingReplacesAll_ = true;
     }
-    if (!pacer_.isActive())
+    if (!heldSince_)
         flush();
 }
 
 void PacedLog::setProgress(const QString& text) {
     pendingProgress_ = text;
-    if (!pacer_.isActive())
+    if (!heldSince_)
         flush();
 }
 
 void PacedLog::reset(const QString& text) {
-    pending_.clear();
-    pendingReplacesAll_ = false;
-    log_->setPlainText(text);
-    flush();
-    pacer_.stop();
-    window_->setUpdatesEnabled(true);
+    pending_ = text;
+    pendingReplacesAll_ = true;
+    release();
 }
 
 void PacedLog::flush() {
     if (pendingProgress_)
         progress_->setText(*std::exchange(pendingProgress_, std::nullopt));
-    if (pending_.isEmpty())
+    if (pending_.isEmpty() && !pendingReplacesAll_)
         return;
     QString shown = std::exchange(pending_, QString());
     if (std::exchange(pendingReplacesAll_, false))
