@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/main_menu.h"
 #include "app/startup.h"
+#include "app/valuing_run_records.h"
 #include "core/trade_data.h"
 #include "ui/platform.h"
 
@@ -60,6 +61,9 @@ int main(int argc, char* argv[]) {
                        QStringLiteral("ledgerly"));
     const ledgerly::SystemTimeZone zone;
     ledgerly::MainMenu menu(*mainWindow, context, settings, zone);
+    // A completed run goes into the price history, then to friends through the shared folder.
+    ledgerly::ValuingRunRecords runRecords(context, [&menu] { menu.sharing().afterValuingRun(); });
+    context.valuingRuns = &runRecords;
     menu.start();
     if (!line.importFile.isEmpty())
         menu.importFile(line.importFile);

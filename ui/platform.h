@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <chrono>
 
 #include "core/hour_clock.h"
@@ -47,10 +48,25 @@ struct Platform {
     std::chrono::milliseconds loginPause;
 };
 
+// Told of every valuing run whose prices are saved, so that the records kept beside the store
+// (the price history, the shared folder) keep it too.
+class ValuingRunListener {
+public:
+    struct Outcome {
+        QStringList notes;  // for the Auto Valuer's log
+        QString failure;    // a record that could not be kept, to tell the user; empty if none
+    };
+    virtual Outcome valuingRunSaved(int tradingPost) = 0;
+
+protected:
+    ~ValuingRunListener() = default;
+};
+
 // What every window is handed: the one data module and the platform seams.
 struct AppContext {
     TradeData& data;
     Platform& platform;
+    ValuingRunListener* valuingRuns = nullptr;  // none: a run only rewrites the store
 };
 
 // The real seams, for the program itself.

@@ -21,15 +21,30 @@ namespace {
 
 constexpr int kSeaSEnd = 16;
 
+// Stands in for the price history and sharing: notes the store as it was when told of a run.
+struct RecordedRuns final : ValuingRunListener {
+    QString storePath;
+    QList<int> posts;
+    QByteArray storeWhenTold;
+    Outcome valuingRunSaved(int tradingPost) override {
+        posts << tradingPost;
+        storeWhenTold = fileBytes(storePath);
+        return {{QStringLiteral("compared with the last snapshot")}, QStringLiteral("not kept")};
+    }
+};
+
 // The Auto Valuer as the main window makes it, with a name (pasted with its line end) and a
 // password typed in.
 struct Valuer {
     TestContext t;
+    RecordedRuns runs;
     std::function<QWidget*(QWidget*)> makeAutoValuer;
     std::unique_ptr<QWidget> window;
 
     Valuer(quint16 port, int loginPauseMs) {
         setNeverValued(t.data);
+        runs.storePath = t.storePath();
+        t.context.valuingRuns = &runs;
         t.platform.gameEndpoint = {QStringLiteral("127.0.0.1"), port};
         t.platform.loginPause = std::chrono::milliseconds(loginPauseMs);
         makeAutoValuer = autoValuerFactory(t.context);
@@ -97,12 +112,24 @@ private slots:
         server.hangUpAfter = -1;
         QVERIFY(v.connectAndLogIn(server));
         QByteArray savedWhenTold;
-        v.t.messages.whileShown = [&] { savedWhenTold = fileBytes(v.t.storePath()); };
+        bool logEndsWithRecord = false;  // while the user reads "completed"
+        v.t.messages.whileShown = [&] {
+            if (savedWhenTold.isEmpty()) {
+                savedWhenTold = fileBytes(v.t.storePath());
+                logEndsWithRecord = waitUntil(
+                    [&] { return v.log().trimmed().endsWith("compared with the last snapshot"); });
+            }
+        };
         v.click("Command3");
-        QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 1; }));  // completed
+        // Completed, then the record that could not be kept.
+        QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 2; }));
+        QCOMPARE(v.t.messages.shown[1].text, "not kept");
         for (int c = 1; c <= kCommodityCount; ++c)
             QCOMPARE(v.t.data.value(kSeaSEnd, c), 100.0F + c);
         QCOMPARE(savedWhenTold, QByteArray::fromStdString(storeText(v.t.data)));
+        QCOMPARE(v.runs.posts, QList<int>{kSeaSEnd});
+        QCOMPARE(v.runs.storeWhenTold, savedWhenTold);
+        QVERIFY(logEndsWithRecord);
         QVERIFY(!v.window->isVisible() && v.progress().isEmpty() && v.log().isEmpty());
         QCOMPARE(v.find<QLineEdit>("txttpat")->text(), unknown);
         QVERIFY(waitUntil([&] { return server.received.last().endsWith("covered\r\nquit\r\n"); }));
@@ -129,6 +156,7 @@ private slots:
         QVERIFY(v.t.messages.shown[1].text.contains(QDir::toNativeSeparators(v.t.storePath())));
         QCOMPARE(QFileInfo(v.t.storePath()).size(), 0);
         QCOMPARE(v.t.data.value(kSeaSEnd, kCommodityCount), 100.0F + kCommodityCount);
+        QVERIFY(v.runs.posts.isEmpty());  // no history of prices that are not on disk
     }
 
     // The server answers the login and hangs up during the pause, on a thread the pause can't hold.

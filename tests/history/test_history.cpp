@@ -10,6 +10,7 @@
 #include "core/price_history.h"
 #include "rules/history/price_series.h"
 #include "rules/history/run_comparison.h"
+#include "rules/history/run_record.h"
 #include "support/test_platform.h"
 #include "windows/history/price_history_window.h"
 
@@ -112,6 +113,32 @@ private slots:
         for (const QString& part : parts)
             QVERIFY2(line.contains(part), qPrintable(line));
         QVERIFY2(!line.contains(absent), qPrintable(line));
+    }
+
+    // Each completed run adds its row; the second is compared with the first, never with
+    // itself; a file that is not a history is left as it is and the run is said not kept.
+    void runsAreRecorded() {
+        QTemporaryDir dir;
+        const std::filesystem::path path = dir.filePath("h.csv").toStdString();
+        TradeData data;
+        data.setDefaults();
+        data.setValue(4, 2, 150.0F);
+        RunRecord first = recordValuingRun(data, 4, at(3600), path);
+        QVERIFY(!first.failure && !first.comparison);
+        data.setValue(4, 2, 120.0F);
+        const RunRecord second = recordValuingRun(data, 4, at(7200), path);
+        QVERIFY(!second.failure && second.comparison);
+        QVERIFY2(second.comparison->find("1 fell") != std::string::npos,
+                 second.comparison->c_str());
+        const PriceHistory kept = readPriceHistoryFile(path);
+        QCOMPARE(kept.snapshots.size(), 2U);
+        QCOMPARE(kept.snapshots[1].prices[2], 120.0F);
+        QCOMPARE(kept.snapshots[1].source, std::string("valued"));
+
+        std::ofstream(path, std::ios::trunc) << "name,score\r\n";
+        first = recordValuingRun(data, 4, at(9000), path);
+        QVERIFY(first.failure && !first.comparison);
+        QCOMPARE(fileBytes(QString::fromStdString(path.string())), "name,score\r\n");
     }
 
     // The window draws one line per post and lists the snapshots, newest first with its

@@ -218,6 +218,14 @@ bool AutoValuerWindow::completeRun(const RunCompletion& run) {
     const QString path = context_.platform.storePath;
     const auto failure = saveStore(std::filesystem::path(path.toStdU16String()), context_.data);
 
+    // The records beside the store follow only prices that are on disk.
+    ValuingRunListener::Outcome records;
+    if (!failure && context_.valuingRuns) {
+        records = context_.valuingRuns->valuingRunSaved(run.tradingPost);
+        for (const QString& note : records.notes)
+            log_.append(QStringLiteral("\r\n") + note + QStringLiteral("\r\n"));
+    }
+
     QPointer<AutoValuerWindow> self(this);
     MessageBoxes& messages = context_.platform.messages;
     if (failure) {
@@ -228,6 +236,8 @@ bool AutoValuerWindow::completeRun(const RunCompletion& run) {
                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(*failure)));
     } else {
         messages.inform(this, qtText(completionText(run)), QStringLiteral("Finished!"));
+        if (self && !records.failure.isEmpty())
+            messages.inform(this, records.failure);
     }
     if (!self)
         return false;
