@@ -302,6 +302,8 @@ std::string ValuingDialogue::askAtShownPost(std::vector<std::string>& notes,
     }
     runTp_ = shownTp_;
     phase_ = Phase::Valuing;
+    // What came before the command cannot answer it, even if the rest of its line comes after.
+    lineCarryExamined_ = lineCarry_.size();
     return valueCommand(counter_ + 1);
 }
 
