@@ -241,8 +241,9 @@ private slots:
         });
         row("Value after the line closed", notConnected,
             [](Game& g) { g.start().answers(3).hangUp().value().start().answers(85); });
-        row("an answer nobody asked for", {},
-            [](Game& g) { g.connect().place().say(answer(keeper(16), "9")).value().answers(88); });
+        row("an answer nobody asked for", {.said = "31337"}, [](Game& g) {
+            g.connect().place().say(answer(keeper(16), "31337")).value().answers(88);
+        });
         row("the highest shop index wins, once", {.completed = {19}}, [](Game& g) {
             g.moveTo(19).connect().say("A Minotaur Trading Outpost, Caldmoor Trading Shop");
             g.say("\r\n").value().answers(88);
