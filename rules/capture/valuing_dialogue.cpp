@@ -302,6 +302,8 @@ std::string ValuingDialogue::askAtShownPost(std::vector<std::string>& notes,
     }
     runTp_ = shownTp_;
     phase_ = Phase::Valuing;
+    // What came before the command cannot answer it, even if the rest of its line comes after.
+    lineCarryExamined_ = lineCarry_.size();
     return valueCommand(counter_ + 1);
 }
 
@@ -386,16 +388,19 @@ std::optional<ValuingDialogue::AnswerLine> ValuingDialogue::answerLine(std::stri
         return std::nullopt;
     AnswerLine line;
     line.voice = scan.substr(*start, from + opening - *start);
+    // An answer too short to leave room for a value has an empty one, which is not a number.
     const std::size_t valueStart = from + opening + kValueTextOffset;
-    line.cutShort = closing < valueStart + kValueTextTail;
-    if (!line.cutShort)
-        line.valueText = scan.substr(valueStart, closing - kValueTextTail - valueStart);
+    const std::ptrdiff_t valueLength = static_cast<std::ptrdiff_t>(closing) -
+                                       static_cast<std::ptrdiff_t>(valueStart + kValueTextTail);
+    line.valueText =
+        scan.substr(valueStart, static_cast<std::size_t>(std::max<std::ptrdiff_t>(valueLength, 0)));
     return line;
 }
 
 bool ValuingDialogue::takeAnswer(const AnswerLine& line, ArrivalOutcome& out) {
     if (phase_ != Phase::Valuing) {
-        out.notes.push_back("An answer came that was not asked for; it is not stored.");
+        out.notes.push_back("An answer came that was not asked for (" + quoted(line.valueText) +
+                            "); it is not stored.");
         return false;
     }
     const int commodity = counter_ + 1;
@@ -407,14 +412,13 @@ bool ValuingDialogue::takeAnswer(const AnswerLine& line, ArrivalOutcome& out) {
         return false;
     }
     voice_ = std::string(line.voice);
-    const std::optional<float> value = line.cutShort ? std::nullopt : valueFromText(line.valueText);
+    const std::optional<float> value = valueFromText(line.valueText);
     if (!value) {
         phase_ = Phase::Refused;
         out.notes.push_back(
             "The shopkeeper's answer about " + nameOf(commodity) +
-            (line.cutShort ? std::string(" holds no value.")
-                           : " is not a number: " + quoted(line.valueText) + ".") +
-            " Press Value to go on without it (it keeps its earlier price), Connect and then "
+            " is not a number: " + quoted(line.valueText) +
+            ". Press Value to go on without it (it keeps its earlier price), Connect and then "
             "Value to ask again, or close this window to abandon the run (this post's prices go "
             "back to what they were).");
         return true;

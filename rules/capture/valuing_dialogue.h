@@ -137,7 +137,6 @@ private:
     struct AnswerLine {
         std::string_view voice;      // the line's text before the opening
         std::string_view valueText;  // empty when the closing comes too soon to leave room
-        bool cutShort = false;
     };
 
     void examineAnswers(const std::string& text, ArrivalOutcome& out);

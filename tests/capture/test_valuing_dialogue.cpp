@@ -35,6 +35,7 @@ struct Game {
     std::string notes;
     std::string shownShop;  // in "You are at:"
     QList<int> completed, kept;
+    int silentPresses = 0;  // Value pressed, and the user not told why nothing happens
 
     Game() { testing::setNeverValued(data); }
     void heard(const Reaction& reaction) {
@@ -70,16 +71,19 @@ struct Game {
     Game& place(std::size_t cut = std::string::npos) {
         return say("\r\nYou are in " + std::string(tradingPost(at).shopName) + ".\r\n", cut);
     }
-    Game& connect(bool logIn = true) {
+    Game& connect(int stage = 2) {  // 0: Connect pressed, 1: connected, 2: logged in
         asked.clear();
         dialogue->connectPressed("Aramir", "pw");
-        if (logIn)
-            dialogue->connected(), dialogue->pauseOver();
+        if (stage > 0)
+            dialogue->connected();
+        if (stage > 1)
+            dialogue->pauseOver();
         return *this;
     }
     Game& value() {
         const ValuePress press = dialogue->valuePressed();
         notes += press.notConnected ? "(not connected)\n" : "";
+        silentPresses += !press.notConnected && press.lines.empty() && press.notes.empty();
         heard(press);
         return *this;
     }
@@ -206,7 +210,9 @@ private slots:
         static const std::string chat = "Bob says, 'See you at Caldmoor Trading Shop.'\r\n";
         const Expected notConnected{.said = "(not connected)"};
 
-        row("ordinary run", {}, [](Game& g) { g.start().answers(88); });
+        row("ordinary run, Value while an answer is awaited",
+            {.said = QString::fromStdString(std::string(commodityName(1)))},
+            [](Game& g) { g.start().value().answers(88); });
         row("another player's refusal, Value, the late answer, quotes with a number",
             {.said = "Bob says"}, [](Game& g) {
                 g.start().answers(2).say(answer(bob, "lots")).value().answers(38);
@@ -220,17 +226,24 @@ private slots:
         row("chat naming another shop, also after a reconnect", {},
             [](Game& g) { g.start().answers(30).say(chat).start().say(chat).answers(58); });
         row("reconnect at another post that names it on look",
-            {.completed = {1}, .said = "Caldmoor Trading Shop"}, [](Game& g) {
-                g.start().answers(30).hangUp().moveTo(1).connect().value().place().answers(88);
+            {.completed = {1}, .said = "Caldmoor"}, [](Game& g) {
+                g.start().answers(30).say("Sea's End Direct").hangUp().moveTo(1).connect();
+                g.say(" Merchants\r\n").value().place().answers(88);
             });
         row("reconnect at the same post resumes once it is named", {},
             [](Game& g) { g.start().answers(30).hangUp().connect().value().place().answers(58); });
-        row("Value while connecting", notConnected,
-            [](Game& g) { g.start().answers(3).connect(false).value().start().answers(85); });
+        row("Value while connecting, then while logging in", notConnected, [](Game& g) {
+            g.start().answers(3).connect(0).value().connect(1).value().start().answers(85);
+        });
+        row("an answer begun before the value command", {}, [](Game& g) {
+            g.connect().place().say(keeper(16) + "We'll pay you cov").value();
+            g.say("ered: 999 coins of gold for that.'\r\n").answers(88);
+        });
         row("Value after the line closed", notConnected,
             [](Game& g) { g.start().answers(3).hangUp().value().start().answers(85); });
-        row("an answer nobody asked for", {},
-            [](Game& g) { g.connect().place().say(answer(keeper(16), "9")).value().answers(88); });
+        row("an answer nobody asked for", {.said = "31337"}, [](Game& g) {
+            g.connect().place().say(answer(keeper(16), "31337")).value().answers(88);
+        });
         row("the highest shop index wins, once", {.completed = {19}}, [](Game& g) {
             g.moveTo(19).connect().say("A Minotaur Trading Outpost, Caldmoor Trading Shop");
             g.say("\r\n").value().answers(88);
@@ -285,6 +298,7 @@ private slots:
             }
         }
         QCOMPARE(game.completed, completed);
+        QCOMPARE(game.silentPresses, 0);
         QVERIFY(game.shownShop.empty() || game.shownShop == tradingPost(game.at).shopName);
         QCOMPARE(game.kept, kept);
         QCOMPARE(game.data.buffers.hourClockScratch, completed.isEmpty() ? 0.0F : kReading);
