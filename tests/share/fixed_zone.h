@@ -15,11 +15,9 @@ class FixedZone final : public TimeZone {
 public:
     explicit FixedZone(int hoursEast) : offset_(hoursEast) {}
     LocalDateTime local(UtcSeconds utc) const override {
-        using namespace std::chrono;
-        const auto shifted = utc + offset_;
-        const auto day = floor<days>(shifted);
-        const year_month_day date(day);
-        const hh_mm_ss time(shifted - day);
+        const auto day = std::chrono::floor<std::chrono::days>(utc + offset_);
+        const std::chrono::year_month_day date(day);
+        const std::chrono::hh_mm_ss time(utc + offset_ - day);
         return {
             int(date.year()),          int(unsigned(date.month())), int(unsigned(date.day())),
             int(time.hours().count()), int(time.minutes().count()), int(time.seconds().count())};
