@@ -12,7 +12,6 @@
 #include "core/store_file.h"
 #include "rules/share/price_import.h"
 #include "rules/share/share_folder.h"
-#include "share/fixed_zone.h"
 #include "support/test_platform.h"
 
 using namespace ledgerly;
@@ -75,6 +74,13 @@ std::string bytesOf(const fs::path& path) {
 class ShareRulesTest : public QObject {
     Q_OBJECT
 private slots:
+    // The player lives two hours east of UTC (no zone files needed for a POSIX rule), so that
+    // local and UTC times differ: the test clock's noon is 10:00Z.
+    void initTestCase() {
+        qputenv("TZ", "<+02>-2");
+        tzset();
+    }
+
     // A stamp read back as the local time it was taken at; the hour clock's years have 365 days.
     void hourClockReadBack_data() {
         QTest::addColumn<float>("stamp");
@@ -111,7 +117,7 @@ private slots:
 
     // Which side is fresher decides what "take theirs" starts with. A trade values file's stamps
     // are compared as they are; snapshots by UTC, your side by your history row or else your
-    // stamp read in your own time zone (here UTC+2, the test clock's noon being 10:00Z).
+    // stamp read in your own time zone.
     void fresherWins_data() {
         QTest::addColumn<float>("yourStamp");
         QTest::addColumn<qint64>("yourRowMinute");  // minutes after 10:00Z; -1: no history row
@@ -148,7 +154,7 @@ private slots:
         QFETCH(bool, fresher);
         QFETCH(bool, ahead);
         QFETCH(double, theirAge);
-        const FixedZone zone(2);
+        const SystemTimeZone zone;
         const UtcSeconds tenZulu = at(2026, 12, 6, 10);
         TradeData yours;
         setNeverValued(yours);
@@ -209,7 +215,7 @@ private slots:
         }
         const TradeData before = data;
         const ImportResult result =
-            ledgerly::takeOffer(*read.offer, {5, 6, 19}, data, store, test.clock, FixedZone(2));
+            ledgerly::takeOffer(*read.offer, {5, 6, 19}, data, store, test.clock, SystemTimeZone());
         QCOMPARE(result.failure.has_value(), backupBlocked || storeBlocked);
         if (result.failure) {
             QVERIFY(result.taken.empty());

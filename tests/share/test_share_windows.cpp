@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -15,7 +16,6 @@
 #include "app/startup.h"
 #include "core/price_history.h"
 #include "core/store_file.h"
-#include "share/fixed_zone.h"
 #include "support/test_platform.h"
 #include "support/wait_until.h"
 
@@ -45,7 +45,9 @@ private slots:
         QVERIFY(!saveStore(store, data));
         const auto window = startLedgerly(test.context);
         QSettings settings(test.folder.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-        const FixedZone utc(0);  // the hour clock and the rows' times read alike
+        qputenv("TZ", "UTC0");  // the hour clock and the rows' times read alike
+        tzset();
+        const SystemTimeZone utc;
         MainMenu menu(*window, test.context, settings, utc);
         QCOMPARE(window->layout()->menuBar(), menu.menuBar());
         const fs::path shared = fs::path(test.folder.path().toStdString()) / "shared";
