@@ -10,22 +10,11 @@ using Outcome = CommandLine::Outcome;
 
 Q_DECLARE_METATYPE(Outcome)
 
-namespace {
-
-// "NAME=value" entries; an empty list is a session without any display.
-QProcessEnvironment environmentOf(const QStringList& entries) {
-    QProcessEnvironment environment;
-    for (const QString& entry : entries)
-        environment.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
-    return environment;
-}
-
-}  // namespace
-
 class CommandLineTest : public QObject {
     Q_OBJECT
 private slots:
-    // The arguments follow the program. A refused row names what it refused in the message.
+    // The arguments follow the program; the environment is "NAME=value" entries, none at all
+    // a session without any display. A refused row names what it refused in the message.
     void outcomes_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QStringList>("environment");
@@ -84,8 +73,11 @@ private slots:
         QFETCH(Outcome, outcome);
         QFETCH(QString, host);
         QFETCH(int, port);
+        QProcessEnvironment variables;
+        for (const QString& entry : environment)
+            variables.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
         arguments.prepend(QStringLiteral("/opt/bin/ledgerly"));
-        const CommandLine line = parseCommandLine(arguments, environmentOf(environment));
+        const CommandLine line = parseCommandLine(arguments, variables);
         QCOMPARE(line.outcome, outcome);
         if (outcome == Outcome::Run) {
             QCOMPARE(line.server.host, host);

@@ -32,17 +32,6 @@ std::optional<RankingReportView> cpmToAny(TradeData& data, int) {
     return topCpmToAny(data);
 }
 
-// A top-40 row as shown, left to right. A null name is a label the report leaves as it is; a
-// null destination is a window without that box.
-struct Shown {
-    const char* name;
-    int value;
-    const char* town;
-    BandColour band = Red;
-    const char* destination = nullptr;
-};
-using Rows = QList<Shown>;
-
 using Bands = QList<std::pair<double, BandColour>>;
 
 // The earlier report every test follows: Caldmoor's slot 3 left in every row of the shared
@@ -68,20 +57,17 @@ int cpmCellsLeft(const TradeData& data) {
     return left;
 }
 
-// Every commodity at every post at `value`, plus the paying post's number when `plusPost`.
-Prices everyPrice(float value, bool plusPost = false) {
-    Prices prices;
-    for (int tp = 1; tp <= kTradingPostCount; ++tp)
-        for (int c = 1; c <= kCommodityCount; ++c)
-            prices.push_back({tp, c, value + (plusPost ? static_cast<float>(tp) : 0.0F)});
-    return prices;
-}
-
 QString text(const std::optional<std::string>& shown) {
     return shown ? QString::fromStdString(*shown) : QStringLiteral("<kept>");
 }
-QString text(const char* expected) {
-    return expected ? QString::fromUtf8(expected) : QStringLiteral("<kept>");
+
+// A top-40 row as shown, left to right: name, value/band, post and, where the window has that
+// box, destination; "<kept>" for what the report leaves as it was.
+QString shown(const RankedRowView& row) {
+    static const char* const kBands[] = {"red", "yellow", "green", "blue"};
+    const QString shown = text(row.name) + '|' + QString::fromStdString(row.value) + '/' +
+                          kBands[int(row.colour)] + '|' + text(row.tradingPost);
+    return row.destination ? shown + '|' + QString::fromStdString(*row.destination) : shown;
 }
 
 void compareListRow(const RankingRow& row, const RankingRow& want) {
@@ -92,7 +78,6 @@ void compareListRow(const RankingRow& row, const RankingRow& want) {
 }  // namespace
 
 Q_DECLARE_METATYPE(Ranking)
-Q_DECLARE_METATYPE(Rows)
 Q_DECLARE_METATYPE(Bands)
 Q_DECLARE_METATYPE(ledgerly::BoxKind)
 Q_DECLARE_METATYPE(ledgerly::RankingRow)
@@ -132,93 +117,86 @@ private slots:
         QTest::addColumn<Ranking>("report");
         QTest::addColumn<int>("chosen");
         QTest::addColumn<Prices>("prices");
-        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<QStringList>("rows");
         QTest::addColumn<RankingRow>("left");
         // The reset writes slot 1, which the convert step turns into Caldmoor's first good, Ale.
         const RankingRow reset{1, 1, 2, 7};
         const Ranking payoffsFrom = &topPayoffsFrom, cpmFrom = &topCpmFrom;
+        Prices everyPrice;  // 100 plus the paying post's number
+        for (int tp = 1; tp <= kTradingPostCount; ++tp)
+            for (int c = 1; c <= kCommodityCount; ++c)
+                everyPrice.push_back({tp, c, 100.0F + static_cast<float>(tp)});
         QTest::newRow(
             "payoff to: own goods first; 250000.5 halves to even; 100.3 beats a stored 100")
             << &payoffsTo << 1 << Prices{{1, 61, 250000.5F}, {1, 68, 900},    {1, 88, 900},
                                          {1, 2, 100.4F},     {1, 63, 100.3F}, {1, 6, 1.4F}}
-            << Rows{{"Quills", 250000, "Elwyn"},
-                    {"Salt", 900, "Caldmoor"},
-                    {"Wands", 900, "Vanlarra"},
-                    {"Raisins", 100, "Caldmoor"},
-                    {"Ale", 100, "Caldmoor"},
-                    {"Arrows", 1, "Elven Marketplace"},
-                    {"", 1, ""}}
+            << QStringList{"Quills|250000/red|Elwyn",
+                           "Salt|900/red|Caldmoor",
+                           "Wands|900/red|Vanlarra",
+                           "Raisins|100/red|Caldmoor",
+                           "Ale|100/red|Caldmoor",
+                           "Arrows|1/red|Elven Marketplace",
+                           "|1/red|"}
             << reset;
         QTest::newRow("payoff from: lower destination, then lower slot; own post counts")
             << payoffsFrom << 8
             << Prices{{12, 61, 700}, {11, 3, 800}, {8, 9, 650}, {4, 3, 700}, {4, 61, 700}}
-            << Rows{{"Aloe", 800, "Thanos"},     {"Aloe", 700, "Riverton"},
-                    {"Quills", 700, "Riverton"}, {"Quills", 700, "New Ashton"},
-                    {"Balm", 650, "Elwyn"},      {"", 1, ""}}
+            << QStringList{"Aloe|800/red|Thanos",     "Aloe|700/red|Riverton",
+                           "Quills|700/red|Riverton", "Quills|700/red|New Ashton",
+                           "Balm|650/red|Elwyn",      "|1/red|"}
             << reset;
         QTest::newRow("payoff from Temple Shop: the 40 best of 57")
-            << payoffsFrom << 8 << everyPrice(100, true) << Rows{{"Aloe", 119, "NaeraMae"}}
+            << payoffsFrom << 8 << everyPrice << QStringList{"Aloe|119/red|NaeraMae"}
             << RankingRow{106, 8, 3, 6};
         QTest::newRow("payoff any: destination, source, slot; too large clamps in order; last post")
             << &payoffsToAny << 0
             << Prices{{19, 84, 7000}, {2, 78, 5000}, {2, 6, 5000}, {2, 2, 5000},
                       {3, 2, 5000},   {1, 7, 5e12F}, {1, 6, 3e12F}}
-            << Rows{{"Arrows", 2147483647, "Elven Marketplace", Blue, "Caldmoor"},
-                    {"Art", 2147483647, "Elven Marketplace", Blue, "Caldmoor"},
-                    {"Weapons", 7000, "NaeraMae", Red, "NaeraMae"},
-                    {"Ale", 5000, "Caldmoor", Red, "Elven Marketplace"},
-                    {"Tar", 5000, "Caldmoor", Red, "Elven Marketplace"},
-                    {"Arrows", 5000, "Elven Marketplace", Red, "Elven Marketplace"},
-                    {"Ale", 5000, "Caldmoor", Red, "Ranger's Cabin"},
-                    {"", 1, "", Red, ""}}
+            << QStringList{"Arrows|2147483647/blue|Elven Marketplace|Caldmoor",
+                           "Art|2147483647/blue|Elven Marketplace|Caldmoor",
+                           "Weapons|7000/red|NaeraMae|NaeraMae",
+                           "Ale|5000/red|Caldmoor|Elven Marketplace",
+                           "Tar|5000/red|Caldmoor|Elven Marketplace",
+                           "Arrows|5000/red|Elven Marketplace|Elven Marketplace",
+                           "Ale|5000/red|Caldmoor|Ranger's Cabin",
+                           "|1/red||"}
             << RankingRow{1, 1, 2, 0};
         // 90800 over 227 moves, 120000 over 300 and 204000 over 510 all make 400.
         QTest::newRow("cpm to: lower source, then lower slot")
             << &cpmTo << 1 << Prices{{1, 30, 120000}, {1, 7, 90800}, {1, 6, 90800}}
-            << Rows{{"Arrows", 400, "Elven Marketplace", Yellow},
-                    {"Art", 400, "Elven Marketplace", Yellow},
-                    {"Furs", 400, "Ranger's Cabin", Yellow},
-                    {"", 1, ""}}
+            << QStringList{"Arrows|400/yellow|Elven Marketplace",
+                           "Art|400/yellow|Elven Marketplace", "Furs|400/yellow|Ranger's Cabin",
+                           "|1/red|"}
             << reset;
-        QTest::newRow("cpm to Thanos: NaeraMae's Armor, a million moves that way, at 1500000")
-            << &cpmTo << 11 << Prices{{11, 5, 1500000}} << Rows{{"Armor", 2, "NaeraMae"}} << reset;
         QTest::newRow("cpm from: lower destination, then slot; the rest name the first good")
             << cpmFrom << 2 << Prices{{3, 7, 204000}, {1, 14, 90800}, {1, 6, 90800}}
-            << Rows{{"Arrows", 400, "Caldmoor", Yellow},
-                    {"Bows", 400, "Caldmoor", Yellow},
-                    {"Art", 400, "Ranger's Cabin", Yellow},
-                    {"Arrows", 1, ""}}
+            << QStringList{"Arrows|400/yellow|Caldmoor", "Bows|400/yellow|Caldmoor",
+                           "Art|400/yellow|Ranger's Cabin", "Arrows|1/red|"}
             << RankingRow{1, 1, 1, 7};
         QTest::newRow("cpm any: lower destination first; the rest keep their name label")
             << &cpmToAny << 0 << Prices{{2, 2, 90800}, {1, 30, 120000}, {1, 6, 90800}}
-            << Rows{{"Arrows", 400, "Elven Marketplace", Yellow, "Caldmoor"},
-                    {"Furs", 400, "Ranger's Cabin", Yellow, "Caldmoor"},
-                    {"Ale", 400, "Caldmoor", Yellow, "Elven Marketplace"},
-                    {nullptr, 1, "", Red, ""}}
+            << QStringList{"Arrows|400/yellow|Elven Marketplace|Caldmoor",
+                           "Furs|400/yellow|Ranger's Cabin|Caldmoor",
+                           "Ale|400/yellow|Caldmoor|Elven Marketplace", "<kept>|1/red||"}
             << RankingRow{1, 1, 0, 7};
         QTest::newRow("cpm any: own goods at 150000 make 1.5 and enter as 2, the last post's too")
             << &cpmToAny << 0 << Prices{{2, 6, 150000}, {19, 84, 150000}}
-            << Rows{{"Arrows", 2, "Elven Marketplace", Red, "Elven Marketplace"},
-                    {"Weapons", 2, "NaeraMae", Red, "NaeraMae"}}
+            << QStringList{"Arrows|2/red|Elven Marketplace|Elven Marketplace",
+                           "Weapons|2/red|NaeraMae|NaeraMae"}
             << RankingRow{1, 1, 0, 7};
     }
     void topForty() {
         QFETCH(Ranking, report);
         QFETCH(int, chosen);
         QFETCH(Prices, prices);
-        QFETCH(Rows, rows);
+        QFETCH(QStringList, rows);
         QFETCH(RankingRow, left);
         TradeData data = after(prices);
         const auto view = report(data, chosen);
-        for (int r = 1; r <= rows.size(); ++r) {
-            const RankedRowView& row = view->rows[r];
-            const Shown& want = rows[r - 1];
-            QCOMPARE(QStringList({text(row.name), QString::fromStdString(row.value),
-                                  text(row.tradingPost), text(row.destination)}),
-                     QStringList({text(want.name), QString::number(want.value), text(want.town),
-                                  text(want.destination)}));
-            QVERIFY(row.colour == want.band);
-        }
+        QStringList got;
+        for (int r = 1; r <= rows.size(); ++r)
+            got << shown(view->rows[r]);
+        QCOMPARE(got, rows);
         compareListRow(data.buffers.ranking[kRankingRows], left);
         QCOMPARE(data.buffers.hourClockScratch == readHourClock(kClock),
                  report == &payoffsTo || report == &cpmTo);
@@ -245,9 +223,6 @@ private slots:
         QTest::newRow("shown 1000000 stays green, though a little above")
             << 14 << Prices{{14, 63, 1000000.4F}} << 2 << QStringList{"Raisins", "1000000", "813"}
             << QList{Green, Blue};
-        QTest::newRow("Thanos buys NaeraMae's Armor, 100000 moves that way")
-            << 11 << Prices{{11, 5, 150000}} << 86 << QStringList{"Armor", "150000", "2"}
-            << QList{Red, Red};
     }
     void allPayoffs() {
         QFETCH(int, destination);

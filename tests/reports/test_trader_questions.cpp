@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -10,6 +11,7 @@
 #include "support/test_platform.h"
 #include "windows/reports/revalue_next_window.h"
 #include "windows/reports/round_trips_window.h"
+#include "windows/reports/route_planner_window.h"
 #include "windows/reports/where_to_sell_window.h"
 
 using namespace ledgerly;
@@ -100,14 +102,9 @@ private slots:
     // Never valued first in post order, then the oldest; equal ages as shown keep post order.
     // The selected row leads on to the Auto Valuer, and "Refresh" reads the stamps anew.
     void revalueNext() {
-        Asked asked({}, {{0, 35},
-                         {7, 10},
-                         {5, 27},
-                         {3, 10},
-                         {6, 34.5F},
-                         {9, 33.004F},
-                         {19, 33.0001F},
-                         {2, 33.009F}});
+        const Stamps stamps{{0, 35},    {7, 10},      {5, 27},        {3, 10},
+                            {6, 34.5F}, {9, 33.004F}, {19, 33.0001F}, {2, 33.009F}};
+        Asked asked({}, stamps);
         RevalueNextWindow window(asked.t.context, asked, &asked);
         QCOMPARE(shownRows(&window, 8),
                  QStringList({"19", "Ranger's Cabin|Ranger's Cabin|never valued/red",
@@ -160,6 +157,36 @@ private slots:
             window.findChild<QCheckBox*>()->setChecked(true);
         }
         QCOMPARE(shownRows(&window, rows.size() - 1), rows);
+    }
+
+    // Plan a Route: Caldmoor sells Ale, Elven Marketplace Arrows, so three legs shuttle between
+    // the two. Nothing else was ever valued, so every post is older than any age limit.
+    void planRoute() {
+        Asked asked({{2, kAle, 100000}, {1, kArrows, 100000}}, {});
+        RoutePlannerWindow window(asked.t.context);
+        auto* find = window.findChild<QPushButton*>();
+        QVERIFY(!find->isEnabled());
+        window.findChild<QComboBox*>()->setCurrentIndex(0);
+        QTest::mouseClick(find, Qt::LeftButton);
+        QCOMPARE(shownRows(&window, 3).mid(3),
+                 QStringList{"3|Caldmoor|Elven Marketplace|Ale|100000|227|never valued/red"});
+        QList<QLineEdit*> totals;
+        for (QLineEdit* box : window.findChildren<QLineEdit*>())
+            if (box->isReadOnly())
+                totals << box;
+        QCOMPARE(totals[0]->text() + '|' + totals[1]->text() + '|' + totals[2]->text(),
+                 "300000|681|441");
+        QCOMPARE(totals[2]->palette().color(QPalette::Base), QColor(Qt::yellow));
+
+        auto* maxAge = window.findChildren<QSpinBox*>().last();
+        QVERIFY(!maxAge->isEnabled());
+        window.findChildren<QCheckBox*>().last()->setChecked(true);
+        QVERIFY(maxAge->isEnabled());
+        QTest::mouseClick(find, Qt::LeftButton);
+        QCOMPARE(shownRows(&window, 0), QStringList{"0"});
+        const auto* noRoute = window.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(totals[0]->parentWidget()->isHidden() && !noRoute->isHidden());
+        QVERIFY(!noRoute->text().isEmpty());
     }
 };
 
