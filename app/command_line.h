@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The command line: --help, --version, --server HOST[:PORT] and --import FILE. Parsing only
 // decides; main() prints and starts, so every answer can be checked without starting the program.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Ledgerly: a trade calculator for players of Caldmoor.
 //
 // How the pieces meet: main() builds the one data module (core/trade_data.h) and the real

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window: one button for each tool of the tool table (ui/tool_table.h), laid out as the
 // table says. A tool window is made on the first click; while it is open a click only shows and
 // raises it; once the user closes it, it is gone and the next click makes it afresh.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up: load (or on first start create) the trade values file, tell the user once if the
 // file could not be used, and only then show the main window.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The benchmark groups of ledgerly_bench; each prints its figures through the reporter.
 #pragma once
 

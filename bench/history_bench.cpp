@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The price history: reading two years of hourly snapshots and drawing one commodity's prices,
 // and appending one snapshot with its flush to disk.
 #include <QComboBox>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Ledgerly's benchmarks. Prints one table: each figure is the median of repeated runs, and
 // where a baseline makes sense it is measured in the same run and given as a ratio.
 //   ledgerly_bench            full run

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Plan a Route's Find for 8 legs on the fully valued random table of the other computations, for
 // every start; each figure is the slowest start's median.
 #include <QString>

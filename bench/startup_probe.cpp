@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Start-up probe for the benchmarks: does exactly what the program does at start-up (load the
 // store, build and show the main window), then optionally opens every tool window, prints its
 // peak resident memory and exits. With "--bare" it shows one empty window instead, as the

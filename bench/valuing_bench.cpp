@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A full 88-answer valuing run through the Auto Valuer window against a loopback server that
 // answers at once (no login pause), against a bare socket client making the same 88 round trips
 // to the same server; and how long the window leaves a press waiting while a server pours out

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Creating and first showing each tool window, the way the main window does it.
 #include <QApplication>
 #include <QElapsedTimer>

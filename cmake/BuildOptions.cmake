@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Warnings and sanitizers, in one place for every target of the project.
 option(LEDGERLY_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 

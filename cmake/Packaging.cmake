@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package, made by `cpack -G DEB` in a build folder (scripts/package.sh). Its
 # library dependencies are read from what the program links (dpkg-shlibdeps), so a Qt module
 # the program starts to use reaches the package by itself.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fixed world of the game: trading posts, commodities, what each post sells and how
 // many moves lie between two posts. Constant data, indexed from 1 like the rest of the program
 // (the commodity axis starts at the placeholder 0, "none").

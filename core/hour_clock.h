@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The hour clock: the program's single-precision count of hours, used for valuation stamps and
 // the age of values. Every year has 365 days; 1 January 2003 00:00:00 reads 24.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reading a decimal number written by a person or another program: an optional sign, digits
 // with at most one point (".5" and "5." too) and an optional exponent. The store file and the
 // shopkeeper's answers each add a form of their own, so each reader says which forms it takes.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How numbers become text. Trade values are single precision with at most 7 significant
 // digits and switch to exponent form ("1.5E+07") from ten million on; whole-number figures have
 // no separators; ages keep 15 significant digits. Window code passes the user's decimal

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The price history: every snapshot of a post's 88 prices that a valuing run (and later an
 // import or a friend) produced, kept in a CSV file beside the store so that a spreadsheet opens
 // it as it is.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The trade values file: 19 blocks of 89 number lines (88 values in commodity order, then the
 // valuation stamp), CR LF line ends. Reading is lenient about spacing and separators; writing
 // is byte-exact and atomic (temporary file beside the store, renamed over it).

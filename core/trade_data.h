@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The data module: the one live table of the program (what every trading post pays for every
 // commodity, with a valuation stamp per post) and the result buffers that the reports share.
 // One instance lives for the whole run and is handed to every window by reference.

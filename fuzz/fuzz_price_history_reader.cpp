@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the price history reader, which also reads other players' files.
 // Besides crashes and sanitizer reports it stops on any broken promise of the reader:
 // - a refused file says why and yields nothing: no snapshots, no skipped rows;

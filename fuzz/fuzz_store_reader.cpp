@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to the trade values file reader. Besides crashes and sanitizer reports it
 // stops on any broken promise of the reader:
 // - a failed read says why and leaves the table exactly as it was;

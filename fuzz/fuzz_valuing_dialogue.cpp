@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Plays a simulated game against the valuing dialogue and checks, after every event, the one
 // promise a player relies on: no price is stored under a commodity or trading post it does not
 // answer, a post's prices change only as a whole completed run, and no other post changes.

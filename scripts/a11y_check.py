@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Drives a running Ledgerly through the accessibility interface (AT-SPI), as a screen reader
 or switch-access tool would: finds the main window, presses every button by its accessible
 action and checks that the tool window it opens has the right title and that every text box

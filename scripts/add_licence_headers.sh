@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Gives every file that git tracks and that names no licence yet the project's copyright and
 # licence lines, in the comment syntax of its kind, after a shebang or XML declaration where there
 # is one. Files that cannot carry a comment (pictures, the Debian copyright file) are covered by

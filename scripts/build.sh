@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Configures and builds Ledgerly into a build folder: scripts/build.sh [build-dir] [cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."

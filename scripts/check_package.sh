@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package and checks it as a user would meet it: Debian's checker (lintian)
 # finds no error and no warning in it; unpacked into a temporary folder, it holds the program,
 # the desktop entry, the icons, the metainfo, the manual page, the changelog and the copyright

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each of them for a while:
 #   scripts/fuzz.sh [seconds]     seconds per target, 10 by default
 # Each target starts from seeds generated here (build-fuzz/seeds/<target>) plus what earlier runs

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs Ledgerly on a virtual display with the accessibility bus up, in a fresh home folder (so
 # never with the user's own prices), and runs a driver program against it from outside.
 #   scripts/on_virtual_desktop.sh BINARY STORE SCREEN TIMEOUT DRIVER [ARGS...]

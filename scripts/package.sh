@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package of Ledgerly: scripts/package.sh [build-dir]
 # It lands in the build folder (build/ by default) as ledgerly_<version>_<architecture>.deb;
 # install it with: sudo apt-get install ./build/ledgerly_*.deb

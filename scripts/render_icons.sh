@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Renders the PNG icons from packaging/icons/ledgerly.svg at the sizes desktops look for.
 # Needs rsvg-convert (package librsvg2-bin); run it after changing the SVG and commit the PNGs.
 set -euo pipefail

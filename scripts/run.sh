@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Sets up what is missing, builds Ledgerly and starts it; without a display, on a virtual one.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Prints a sample trade values file: every post valued a few hours ago with made-up prices,
 for screenshots and trying Ledgerly out without a game account."""
 import datetime

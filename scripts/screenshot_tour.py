@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """A newcomer's tour of Ledgerly, for the README's pictures: with a sample price table, opens
 every window through the accessibility interface, picks a trading post with the keyboard,
 presses its button and saves a screenshot of the window. Run it through

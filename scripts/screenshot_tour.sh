@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Takes the README's screenshots: Ledgerly on a virtual display with a sample price table, every
 # window opened and used once (scripts/screenshot_tour.py). Needs imagemagick and xdotool.
 #   scripts/screenshot_tour.sh [build-dir] [out-dir]

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing on a Debian 12 machine, with apt-get directly as root and otherwise
 # through sudo:
 #   scripts/setup.sh [package...]           what building and running Ledgerly need (run.sh)

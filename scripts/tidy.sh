@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs clang-tidy (.clang-tidy) over the program: scripts/tidy.sh [build-dir] [--plain]
 #   --plain  only the code that uses no Qt (core/ and rules/): quick, and what CI runs
 set -euo pipefail

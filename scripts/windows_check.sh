@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Ledgerly developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Compiles the libraries that use no Qt for Windows with the MinGW-w64 cross compiler, so that
 # a branch only Windows takes (such as how the store file reaches the disk there) is compiled on
 # every change too. The sources are those that the build folder's compile_commands.json lists

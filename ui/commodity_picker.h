@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The commodity picker: a drop-down list that shows "(Select)" until the user picks one of the
 // 88 commodities, in catalogue order.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's few contacts with the outside world, each behind a small seam so that tests can
 // put their own in place: message boxes, the clipboard, the clock, where the store lives, where
 // the game server is and how long the login pauses.

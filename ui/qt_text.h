@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Small bridges from the core's std::string / std::string_view to Qt strings.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The tools of the program: every window the main window opens, as one typed table. For each
 // tool this file holds its button on the main window (caption, object name, place); how each
 // window is made is app/startup.cpp's switch over the same enum. A tool window that leads on to

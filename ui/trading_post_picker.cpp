@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ui/trading_post_picker.h"
 
 #include "core/catalogue.h"

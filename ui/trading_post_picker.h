@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The trading-post picker every window uses: a drop-down list of the 19 list labels, in
 // catalogue order, behind a first text that stands for no trading post.
 #pragma once

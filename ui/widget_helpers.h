@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Small builders every window uses, so that labels, read-only result boxes, colour bands and tab
 // chains look and behave the same everywhere.
 #pragma once

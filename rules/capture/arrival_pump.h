@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hands what a socket holds to a handler, one read at a time. A socket does not announce data
 // that came in while its own handler let pending events run, so only a loop like this one is
 // sure to see it; and a call made while the loop runs returns at once, so arrival handlers never

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The conversation of a valuing run, without a socket: what to send after Connect and Value,
 // and what each arrival of server text means (a shopkeeper's answer, the shop the character
 // stands in). The Auto Valuer window does the sending, the showing, the saving and the message

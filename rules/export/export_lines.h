@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one-line summaries that players paste to each other: what one trading post pays for
 // another post's goods, and the five best-paid goods at a post. Plain C++ over the data module;
 // the export windows only show the line and hand it to the clipboard.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the price history says about one commodity: a series of prices per post for the chart,
 // and the snapshots as table rows with the change from the same post's previous snapshot.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How a valuing run compares with the post's previous snapshot: the line that ends the Auto
 // Valuer's log.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a completed valuing run leaves in the price history: one snapshot of the post's 88 prices,
 // appended once the store is saved, and the line that compares it with the post's snapshot before.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The age of a trading post's values as report windows show it: hours since its valuation stamp,
 // cut to hundredths, on the age band.
 #pragma once

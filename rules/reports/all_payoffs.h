@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "All Values": every haul into one chosen trading post, in 18 frames, one per trading post that
 // sells anything (post 11 sells nothing and has none), with five rows of boxes each: the
 // commodity, what the destination pays for it and the payoff per move. Nothing is ranked.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The colour bands that tint report boxes: four pure colours, chosen from the number a box shows
 // by thresholds that depend on what kind of box it is.
 #pragma once

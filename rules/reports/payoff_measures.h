@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two measures of a haul every report ranks or shows: its payoff, what the destination pays
 // for a good of the source, and its CPM, that payoff per move.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One run of a top-40 report over the shared ranking list: the run resets the list, takes the
 // report's candidates in its scan order, and finishes into what the window's 40 rows show.
 // Each candidate goes in above the first row whose figure it strictly exceeds (compared

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Plan a Route: the chain of hauls from one trading post that earns the most gold per move over a
 // given number of legs. Each leg carries the start post's best-paid good to the next post; the
 // planner finds the exact best route, not a guess, and like the trader questions it only reads

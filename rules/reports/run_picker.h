@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The run picker: the single best haul of one trading post's goods. Unlike the top-40 lists it
 // ranks by a combined score, the trade value plus 4000 gold for every point of CPM, so a haul
 // that pays a little less but is much shorter can win.

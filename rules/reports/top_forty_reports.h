@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The six top-40 reports: the best hauls into one chosen trading post, out of one, and between
 // any two posts, ranked by payoff or by CPM (gold per move). Each is one ranking run
 // (rules/reports/ranking_run.h) over its candidates in its scan order, and returns what its

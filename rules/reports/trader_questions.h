@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Three questions traders keep asking: where one commodity fetches the most, which posts' prices
 // are oldest, and which loop between two posts pays best per move with both legs loaded.
 // Unlike the top-40 reports these only read the data module: they read the clock without

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A game server on 127.0.0.1 for the Auto Valuer's tests and benchmark: it greets, names the shop
 // after the login and on "look", answers value commands and records every byte it receives.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What tests of the plain libraries share: a fixed clock, prices and stamps set up over a
 // never-valued table, and the bytes of a file. Needs no widgets.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Doubles for the platform seams every window is handed (ui/platform.h) and a ready-made context
 // over a temporary store folder, for tests of windows.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Auto Valuer: logs the character into the game, asks the shopkeeper for every commodity's
 // value and saves the answers as the trading post's prices. The window owns the socket and the
 // controls; ValuingDialogue decides what is sent and what arrived text means.

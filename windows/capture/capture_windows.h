@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Auto Valuer's entry in the tool table (ui/tool_table.h).
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Auto Valuer's log and progress line, repainted at most every 40 ms while text pours in.
 // Against a server that answers at once, repainting the window for every answer would cost far
 // more than the conversation itself, so painting is held back for a moment and the text that

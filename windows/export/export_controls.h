@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What both export windows share: the editable line and the button that copies it to the
 // clipboard, and a "Get" button that waits until every picker it needs has a trading post.
 #pragma once

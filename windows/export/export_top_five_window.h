@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Top 5 non-cpk": the five best-paid goods at the To trading post, as one line for the
 // clipboard.
 #pragma once

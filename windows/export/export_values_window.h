@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Export": what the To trading post pays for each of the From post's goods, as one line for
 // the clipboard.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Price History": how the chosen commodity's price moved at every post, drawn from the price
 // history file beside the store. The file is read when the window is made and on "Reload", never
 // at start-up; a damaged file shows what is readable and says how many rows were skipped, and a

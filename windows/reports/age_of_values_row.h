@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Valued [Text1] hours ago.": the age of the chosen post's values in a read-only box on its band.
 #pragma once
 

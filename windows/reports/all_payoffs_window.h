@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "All Values": every haul into the chosen trading post, in 18 frames of five rows: commodity,
 // payoff and CPM, each on its band. Renders what allPayoffsTo (rules/reports/all_payoffs.h)
 // returns when "Get" is pressed.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The frame every top-40 report window shares: an optional picker line with its "Get" button, an
 // optional age-of-values line and the 40 result rows. A window only says what it looks like and
 // which report fills it.

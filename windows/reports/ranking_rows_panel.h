@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The 40 result rows every top-40 report window shows. They only render what a ranking run
 // returns (rules/reports/ranking_run.h).
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A read-only table of whole rows for the trader questions: a screen reader announces each cell
 // with its heading, and the keyboard moves through it row by row instead of tabbing through
 // hundreds of boxes.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Revalue Next": the posts with the oldest prices first, computed when the window is made and
 // on "Refresh"; "Value this post" leads on to the Auto Valuer, which recognises the post from
 // the game itself. Renders what revalueNext (rules/reports/trader_questions.h) returns and keeps

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Round Trips": the 40 loops between two posts that pay best per move with both legs loaded,
 // computed when the window is made and whenever a filter changes. Renders what bestRoundTrips
 // (rules/reports/trader_questions.h) returns and keeps out of the reports' shared buffers.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Plan a Route": the chain of hauls from a chosen post that pays most gold per move, computed by
 // rules/reports/route_planner.h on "Find" and shown leg by leg with a total line. Like the trader
 // questions it keeps out of the reports' shared buffers.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Pick a Run": the single best haul of the chosen trading post's goods, scored as trade value
 // plus 4000 gold per point of CPM. Renders what pickRun returns; no box is coloured.
 #pragma once

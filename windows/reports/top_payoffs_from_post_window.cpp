@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "windows/reports/top_payoffs_from_post_window.h"
 
 #include "rules/reports/top_forty_reports.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Ledgerly developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // "Top 40 Payoffs": the best hauls into the chosen trading post, with the age of its values;
 // each row names the town that sells the commodity.
 #pragma once
