@@ -87,6 +87,8 @@ private slots:
             << QByteArray("\"shared: Bo, the \"\"Fox\"\"\"");
         QTest::newRow("blanks at the ends are quoted")
             << QByteArray(" imported: a.csv ") << QByteArray("\" imported: a.csv \"");
+        QTest::newRow("a blank at one end is quoted")
+            << QByteArray("imported: a.csv ") << QByteArray("\"imported: a.csv \"");
         QTest::newRow("a line break becomes blanks")
             << QByteArray("shared:\r\nBo") << QByteArray("shared:  Bo");
         QTest::newRow("cut at 200 bytes") << limit + "yz" << limit;
@@ -171,6 +173,8 @@ private slots:
         add("torn last row", h + kRow + kRow.substr(0, 100), 1, 1, true, "line 3");
         add("last row without its line end", h + kRow + kRow.substr(0, kRow.size() - 2), 1, 1, true,
             "line 3");
+        add("a post number out of range", h + row("2026-12-07T02:30:15Z,20,Trellor,valued"), 0, 1,
+            false, "'20' is not a post number");
         add("an empty file", "", 0, 0);
         add("part of the header", h.substr(0, 30), 0, 1, true, "line 1");
         add("someone else's spreadsheet", "name,price\r\napples,3\r\n", 0, -1, false, "'name'");

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Ledgerly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -104,6 +105,7 @@ private slots:
         std::ofstream(shared / "bob.ledgerly.csv", std::ios::binary)
             << priceHistoryHeader() << priceHistoryRow(row);
         QVERIFY(waitUntil([&] { return menu.reviewButton()->isVisible(); }));
+        QVERIFY(menu.offerLine()->isVisible());  // one post is enough to be told of
         QCOMPARE(menu.sharing().fresherPosts(), 1);
         QTest::mouseClick(menu.reviewButton(), Qt::LeftButton);
         QTest::mouseClick(menu.importWindow()->importButton(), Qt::LeftButton);
