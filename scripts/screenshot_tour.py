@@ -31,6 +31,7 @@ TOUR = [  # main-window button, window title, posts to pick (Down presses), butt
     ("Where to sell a commodity", "Where to Sell", [6], "Find"),
     ("Which posts to revalue", "Revalue Next", [], None),
     ("Best round trips", "Round Trips", [], None),
+    ("Plan a route", "Plan a Route", [3], "Find"),
     ("GET VALUES", "Auto Valuer", [], None),
 ]
 
