@@ -3,8 +3,10 @@
 
 #include "core/hour_clock.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <ctime>
 
 namespace ledgerly {
@@ -26,8 +28,27 @@ float hourClockAt(const LocalDateTime& t) {
     return static_cast<float>(hours);
 }
 
-LocalDateTime SystemClock::now() const {
-    const std::time_t seconds = std::time(nullptr);
+LocalDateTime localTimeOfHourClock(float hours) {
+    // Whole seconds of the reading; a stamp carries about a minute's precision in single
+    // precision, so nothing finer is lost. Real stamps lie after the clock's origin.
+    constexpr std::int64_t kSecondsPerDay = std::int64_t{24} * 3600;
+    const auto seconds = std::max<std::int64_t>(0, std::llround(static_cast<double>(hours) * 3600));
+    const auto dayNumber = static_cast<int>(seconds / kSecondsPerDay);  // 1: 1 January 2003
+    const auto secondOfDay = static_cast<int>(seconds % kSecondsPerDay);
+    const int yearIndex = (dayNumber - 1) / 365;
+    const int dayOfYear = dayNumber - yearIndex * 365;  // 1..365
+    int month = 12;
+    while (month > 1 && kDaysBeforeMonth[static_cast<std::size_t>(month)] >= dayOfYear)
+        --month;
+    return {2003 + yearIndex,
+            month,
+            dayOfYear - kDaysBeforeMonth[static_cast<std::size_t>(month)],
+            secondOfDay / 3600,
+            secondOfDay / 60 % 60,
+            secondOfDay % 60};
+}
+
+LocalDateTime localDateTimeOf(std::time_t seconds) {
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &seconds);
@@ -36,6 +57,10 @@ LocalDateTime SystemClock::now() const {
 #endif
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+LocalDateTime SystemClock::now() const {
+    return localDateTimeOf(std::time(nullptr));
 }
 
 double ageOfValues(float reading, float stamp) {

@@ -5,6 +5,8 @@
 // the age of values. Every year has 365 days; 1 January 2003 00:00:00 reads 24.
 #pragma once
 
+#include <ctime>
+
 namespace ledgerly {
 
 struct LocalDateTime {
@@ -21,6 +23,13 @@ int hourClockDayNumber(const LocalDateTime& t);
 
 // The hour-clock reading for a local date and time, with both roundings to single precision.
 float hourClockAt(const LocalDateTime& t);
+
+// The local date and time that an hour-clock reading stands for, to the second. The clock knows
+// no leap days, so 29 February reads back as 1 March, as it was stamped.
+LocalDateTime localTimeOfHourClock(float hours);
+
+// A moment of the system's calendar as the local zone shows it.
+LocalDateTime localDateTimeOf(std::time_t seconds);
 
 // Where "now" comes from; tests supply their own.
 class Clock {

@@ -27,10 +27,6 @@ public:
     UtcSeconds utc(const LocalDateTime& local) const override;
 };
 
-// The local date and time that an hour-clock reading stands for. The hour clock knows no leap
-// days, so 29 February reads back as 1 March, as it was stamped.
-LocalDateTime localTimeOfHourClock(float hours);
-
 UtcSeconds utcOfStamp(float stamp, const TimeZone& zone);
 float stampOfUtc(UtcSeconds utc, const TimeZone& zone);
 UtcSeconds utcNow(const Clock& clock, const TimeZone& zone);

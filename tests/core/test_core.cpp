@@ -18,8 +18,10 @@
 #include "core/hour_clock.h"
 #include "core/number_text.h"
 #include "core/store_file.h"
+#include "support/test_data.h"
 
 using namespace ledgerly;
+using namespace ledgerly::testing;
 namespace fs = std::filesystem;
 
 Q_DECLARE_METATYPE(LocalDateTime)
@@ -49,15 +51,6 @@ std::string counting(const std::string& separator, int count = kStoreNumberCount
     for (int n = 1; n <= count; ++n)
         text += std::to_string(n) + separator;
     return text;
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-void writeAll(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace

@@ -14,8 +14,10 @@
 #endif
 
 #include "core/price_history.h"
+#include "support/test_data.h"
 
 using namespace ledgerly;
+using namespace ledgerly::testing;
 namespace fs = std::filesystem;
 
 Q_DECLARE_METATYPE(PriceSnapshot)
@@ -57,16 +59,6 @@ PriceSnapshot snapshot(int tp = 5, const std::string& source = "valued") {
     s.source = source;
     s.prices.fill(1.0F);
     return s;
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ostringstream out;
-    out << std::ifstream(path, std::ios::binary).rdbuf();
-    return out.str();
-}
-
-void writeAll(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace

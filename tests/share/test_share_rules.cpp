@@ -61,14 +61,6 @@ std::string historyText(const std::vector<PriceSnapshot>& snapshots) {
     return text;
 }
 
-void writeAll(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string bytesOf(const fs::path& path) {
-    return fileBytes(QString::fromStdString(path.string())).toStdString();
-}
-
 }  // namespace
 
 class ShareRulesTest : public QObject {

@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QMetaType>
 #include <QString>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "core/catalogue.h"
@@ -70,6 +74,16 @@ inline Stamp valuedAgo(const Clock& clock, int tp, float hours) {
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The same for a file named by a standard path, and writing one whole.
+inline std::string bytesOf(const std::filesystem::path& path) {
+    std::ostringstream out;
+    out << std::ifstream(path, std::ios::binary).rdbuf();
+    return out.str();
+}
+inline void writeAll(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace ledgerly::testing
