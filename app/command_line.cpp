@@ -84,10 +84,9 @@ std::optional<QString> readServer(const QString& value, GameEndpoint& server) {
 
 // Qt picks its platform from -platform or QT_QPA_PLATFORM, else it looks for a Wayland or X11
 // display, and aborts when it finds none. A platform chosen by hand is left to the user.
-bool hasNoDisplay(const QCommandLineParser& parser, const QProcessEnvironment& environment) {
+bool hasNoDisplay([[maybe_unused]] const QCommandLineParser& parser,
+                  [[maybe_unused]] const QProcessEnvironment& environment) {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN) || defined(Q_OS_ANDROID)
-    Q_UNUSED(parser);
-    Q_UNUSED(environment);
     return false;  // the window system is always there
 #else
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {

@@ -31,7 +31,6 @@ namespace ledgerly {
 
 void setUpApplication() {
     QApplication::setApplicationName(QStringLiteral("ledgerly"));
-    QApplication::setApplicationVersion(QStringLiteral(LEDGERLY_VERSION));
     // Names the desktop entry, through which Wayland finds the windows' icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(LEDGERLY_APP_ID));
     // Deliberately no display name: Windows and X11 append one to every window title and

@@ -679,15 +679,11 @@ std::optional<std::string> appendPriceSnapshot(const std::filesystem::path& path
 
     // One buffer, so that the row reaches the file in as few writes as the system allows.
     const std::string bytes = *lead + row;
-    if (!file.append(bytes)) {
+    // A row that did not wholly reach the disk is taken back out, so that the file is as it was.
+    if (!file.append(bytes) || !file.flushToDisk()) {
         const std::string why = systemMessage(file.error());
         file.cutBackTo(*size);
         return "cannot write to " + where + ": " + why;
-    }
-    if (!file.flushToDisk()) {
-        const std::string why = systemMessage(file.error());
-        file.cutBackTo(*size);
-        return "cannot flush " + where + " to disk: " + why;
     }
     return std::nullopt;
 }

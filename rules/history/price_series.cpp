@@ -52,6 +52,42 @@ std::vector<SnapshotRow> snapshotRows(const std::vector<PostSeries>& series) {
     return rows;
 }
 
+const SeriesPoint& nearestPoint(const PostSeries& post, UtcSeconds time) {
+    auto nearest = std::lower_bound(post.points.begin(), post.points.end(), time,
+                                    [](const SeriesPoint& p, UtcSeconds t) { return p.time < t; });
+    if (nearest == post.points.end() ||
+        (nearest != post.points.begin() && time - (nearest - 1)->time < nearest->time - time)) {
+        --nearest;
+    }
+    return *nearest;
+}
+
+std::optional<ChartRange> chartRange(const std::vector<PostSeries>& series) {
+    std::optional<ChartRange> range;
+    for (const PostSeries& post : series) {
+        for (const SeriesPoint& point : post.points) {
+            const double price = point.price;
+            if (!range)
+                range = ChartRange{point.time, point.time, price, price};
+            range->first = std::min(range->first, point.time);
+            range->last = std::max(range->last, point.time);
+            range->lowest = std::min(range->lowest, price);
+            range->highest = std::max(range->highest, price);
+        }
+    }
+    if (!range)
+        return range;
+    // A single time or price still needs an axis with some length.
+    if (range->first == range->last) {
+        range->first -= std::chrono::hours(1);
+        range->last += std::chrono::hours(1);
+    }
+    const double margin = std::max((range->highest - range->lowest) * 0.05, 1.0);
+    range->lowest = std::max(0.0, range->lowest - margin);
+    range->highest += margin;
+    return range;
+}
+
 std::string changeText(std::optional<float> change, std::string_view decimalSeparator) {
     if (!change)
         return {};

@@ -38,6 +38,20 @@ struct SnapshotRow {
 // Every point of every series, newest first; at the same time, in post order.
 std::vector<SnapshotRow> snapshotRows(const std::vector<PostSeries>& series);
 
+// The point of a post's line nearest in time to `time`, where the pointer rests; of two equally
+// near, the later. The series has at least one point.
+const SeriesPoint& nearestPoint(const PostSeries& post, UtcSeconds time);
+
+// What the chart's axes span: every point of every series, a little room above and below the
+// prices (never below zero), and an hour either side of a single time.
+struct ChartRange {
+    UtcSeconds first{};
+    UtcSeconds last{};
+    double lowest = 0.0;
+    double highest = 0.0;
+};
+std::optional<ChartRange> chartRange(const std::vector<PostSeries>& series);
+
 // A change as the table shows it: "+120", "-3.5", "0"; empty for a post's first snapshot.
 std::string changeText(std::optional<float> change, std::string_view decimalSeparator = ".");
 

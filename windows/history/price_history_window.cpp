@@ -23,7 +23,6 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
-#include <limits>
 
 #include "core/number_text.h"
 #include "ui/qt_text.h"
@@ -38,6 +37,10 @@ constexpr std::size_t kMarkedPoints = 100;
 
 QDateTime localTime(UtcSeconds time) {
     return QDateTime::fromSecsSinceEpoch(time.time_since_epoch().count());
+}
+
+qint64 msSinceEpoch(UtcSeconds time) {
+    return time.time_since_epoch().count() * 1000;
 }
 
 QString timeText(UtcSeconds time) {
@@ -220,23 +223,13 @@ void PriceHistoryWindow::showCommodity() {
     const int c = commodity_->currentIndex() + 1;
     series_ = commoditySeries(history_, c);
 
-    auto first = std::numeric_limits<qint64>::max();
-    auto last = std::numeric_limits<qint64>::min();
-    double lowest = std::numeric_limits<double>::max();
-    double highest = std::numeric_limits<double>::lowest();
     for (const PostSeries& post : series_) {
         auto* line = new QLineSeries(chart_);
         line->setName(townOf(post.tp));
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(post.points.size()));
-        for (const SeriesPoint& point : post.points) {
-            const qint64 ms = point.time.time_since_epoch().count() * 1000;
-            points.append(QPointF(static_cast<double>(ms), point.price));
-            first = std::min(first, ms);
-            last = std::max(last, ms);
-            lowest = std::min(lowest, static_cast<double>(point.price));
-            highest = std::max(highest, static_cast<double>(point.price));
-        }
+        for (const SeriesPoint& point : post.points)
+            points.append(QPointF(static_cast<double>(msSinceEpoch(point.time)), point.price));
         line->replace(points);
         line->setPointsVisible(post.points.size() <= kMarkedPoints);
         chart_->addSeries(line);
@@ -253,13 +246,10 @@ void PriceHistoryWindow::showCommodity() {
                 QToolTip::hideText();
         });
     }
-    if (!series_.empty()) {
-        // A single time or price still needs an axis with some length.
-        constexpr qint64 kHourMs = qint64{3600} * 1000;
-        timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(first - (first == last ? kHourMs : 0)),
-                            QDateTime::fromMSecsSinceEpoch(last + (first == last ? kHourMs : 0)));
-        const double margin = std::max((highest - lowest) * 0.05, 1.0);
-        priceAxis_->setRange(std::max(0.0, lowest - margin), highest + margin);
+    if (const auto range = chartRange(series_)) {
+        timeAxis_->setRange(QDateTime::fromMSecsSinceEpoch(msSinceEpoch(range->first)),
+                            QDateTime::fromMSecsSinceEpoch(msSinceEpoch(range->last)));
+        priceAxis_->setRange(range->lowest, range->highest);
         priceAxis_->applyNiceNumbers();
     }
     timeAxis_->setVisible(!series_.empty());
@@ -273,19 +263,14 @@ void PriceHistoryWindow::showCommodity() {
 void PriceHistoryWindow::showPointAt(int tp, const QPointF& point) {
     const auto post = std::find_if(series_.begin(), series_.end(),
                                    [tp](const PostSeries& s) { return s.tp == tp; });
-    if (post == series_.end() || post->points.empty())
+    if (post == series_.end())
         return;
     const UtcSeconds time{std::chrono::seconds{static_cast<qint64>(point.x() / 1000.0)}};
-    auto nearest = std::lower_bound(post->points.begin(), post->points.end(), time,
-                                    [](const SeriesPoint& p, UtcSeconds t) { return p.time < t; });
-    if (nearest == post->points.end() ||
-        (nearest != post->points.begin() && time - (nearest - 1)->time < nearest->time - time)) {
-        --nearest;
-    }
+    const SeriesPoint& nearest = nearestPoint(*post, time);
     QToolTip::showText(QCursor::pos(),
                        QStringLiteral("%1\n%2\n%3 gold")
-                           .arg(townOf(tp), timeText(nearest->time),
-                                qtText(singleText(nearest->price, localeDecimalSeparator()))),
+                           .arg(townOf(tp), timeText(nearest.time),
+                                qtText(singleText(nearest.price, localeDecimalSeparator()))),
                        chartView_);
 }
 
