@@ -89,10 +89,10 @@ Q_DECLARE_METATYPE(ledgerly::Tool)
 class WindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    // The store is loaded before the main window shows; one that cannot be read is reported
-    // once and left as it is. Every button is there, in the designed tab order (as are All
-    // Values' first boxes), and has its window, made on the first click, shown again while it lives
-    // and made afresh once the user has closed it; closing the main window closes it too.
+    // The store is loaded before the main window shows; an unreadable one is reported once and
+    // left as it is. Every button is there, in the designed tab order (as are All Values' first
+    // boxes); its window is made on the first click, shown again while it lives, made afresh once
+    // closed, and closed with the main window.
     void startAndToolWindows() {
         TestContext t;
         QFile file(t.storePath());

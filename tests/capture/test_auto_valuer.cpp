@@ -111,6 +111,8 @@ private slots:
         for (int c = 1; c <= kCommodityCount; ++c)
             QCOMPARE(v.t.data.value(kSeaSEnd, c), c <= 30 ? 100.0F + c : 1.0F);
         QVERIFY(fileBytes(v.t.storePath()).isEmpty());
+        v.click("Command3");  // the line has closed: the user is told so
+        QCOMPARE(v.t.messages.shown.size(), 1);
 
         server.hangUpAfter = -1;
         QVERIFY(v.connectAndLogIn(server));
@@ -125,8 +127,8 @@ private slots:
         };
         v.click("Command3");
         // Completed, then the record that could not be kept.
-        QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 2; }));
-        QCOMPARE(v.t.messages.shown[1].text, "not kept");
+        QVERIFY(waitUntil([&] { return v.t.messages.shown.size() == 3; }));
+        QCOMPARE(v.t.messages.shown[2].text, "not kept");
         for (int c = 1; c <= kCommodityCount; ++c)
             QCOMPARE(v.t.data.value(kSeaSEnd, c), 100.0F + c);
         QCOMPARE(savedWhenTold, QByteArray::fromStdString(storeText(v.t.data)));
@@ -198,9 +200,8 @@ private slots:
         QVERIFY(error.contains("refused") && error.contains(QString::number(port)));
     }
 
-    // Arrivals faster than the pacing timer can fire are still painted once an interval is
-    // over (a quiet moment paints them too: see the run above), and a full log drops its oldest
-    // text.
+    // Arrivals faster than the pacing timer are painted once an interval is over, and a full
+    // log drops its oldest text.
     void heldTextIsPaintedAfterOneInterval() {
         Log log;
         log.log.holdPainting();

@@ -191,9 +191,8 @@ private slots:
         }
     }
 
-    // Arrivals and presses, each checked against one promise: every stored price answers its
-    // own commodity at its own post, a run's post changes only as a whole, and nothing else
-    // changes.
+    // Arrivals and presses: every stored price answers its own commodity at its own post, a
+    // run's post changes only as a whole, and nothing else changes.
     void sequences_data() {
         QTest::addColumn<Play>("play");
         QTest::addColumn<QList<int>>("completed");  // posts whose runs completed, in order
@@ -244,9 +243,11 @@ private slots:
         });
         row("Value after the line closed", notConnected,
             [](Game& g) { g.start().answers(3).hangUp().value().start().answers(85); });
-        row("an answer nobody asked for", {.said = "31337"}, [](Game& g) {
-            g.connect().place().say(answer(keeper(16), "31337")).value().answers(88);
-        });
+        row("an answer nobody asked for, quoted short", {.said = "\"123456789012345678901234...\""},
+            [](Game& g) {
+                g.connect().place().say(answer(keeper(16), "1234567890123456789012345"));
+                g.value().answers(88);
+            });
         row("the highest shop index wins, once", {.completed = {19}}, [](Game& g) {
             g.moveTo(19).connect().say("A Minotaur Trading Outpost, Caldmoor Trading Shop");
             g.say("\r\n").value().answers(88);

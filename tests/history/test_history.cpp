@@ -74,6 +74,31 @@ private slots:
         QCOMPARE(shown, rows);
     }
 
+    // The pointer resting on a post's line names the nearest snapshot, the later of two equally
+    // near; the axes hold every point of every post with some room around them.
+    void pointerAndAxes_data() {
+        QTest::addColumn<qint64>("pointer");
+        QTest::addColumn<qint64>("nearest");
+        QTest::newRow("before the first") << 50LL << 100LL;
+        QTest::newRow("nearer the earlier") << 149LL << 100LL;
+        QTest::newRow("halfway, the later") << 150LL << 200LL;
+        QTest::newRow("after the last") << 900LL << 400LL;
+    }
+    void pointerAndAxes() {
+        QFETCH(qint64, pointer);
+        QFETCH(qint64, nearest);
+        const PostSeries post{5, {{at(100), 10}, {at(200), 20}, {at(400), 30}}};
+        QCOMPARE(nearestPoint(post, at(pointer)).time, at(nearest));
+
+        const auto both = chartRange({post, {7, {{at(250), 50}}}});
+        QVERIFY(both && both->first == at(100) && both->last == at(400));
+        QCOMPARE((std::pair{both->lowest, both->highest}), (std::pair{8.0, 52.0}));
+        const auto one = chartRange({{7, {{at(pointer), 0.5F}}}});
+        QVERIFY(one && one->first == at(pointer - 3600) && one->last == at(pointer + 3600));
+        QCOMPARE((std::pair{one->lowest, one->highest}), (std::pair{0.0, 1.5}));
+        QVERIFY(!chartRange({}));
+    }
+
     // The line that ends a run: every price against the post's previous snapshot.
     void runComparison_data() {
         QTest::addColumn<QList<int>>("changed");  // commodities whose price moved ...
@@ -89,6 +114,10 @@ private slots:
         QTest::newRow("only a rise, days ago")
             << QList{88} << QList<float>{0.5F} << 3 * 86400LL + 7200
             << QStringList{"3 days ago", "1 rose, 0 fell, 87 stayed", "rise Wands +0.5"} << "fall";
+        QTest::newRow("an hour is an hour")
+            << QList{1} << QList<float>{-1} << 3600LL << QStringList{"1 hour ago"} << "minute";
+        QTest::newRow("two days are days")
+            << QList{1} << QList<float>{-1} << 48 * 3600LL << QStringList{"2 days ago"} << "hours";
         QTest::newRow("a minute ago, only a fall")
             << QList{1} << QList<float>{-1} << 60LL
             << QStringList{"1 minute ago", "0 rose, 1 fell", "Adamantite -1"} << "rise";

@@ -208,9 +208,8 @@ private slots:
         QCOMPARE(cpmCellsLeft(data), byCpm ? 0 : 1805);
     }
 
-    // Every haul into one post, box n = 5 x (frame - 1) + slot: name, value and CPM, which
-    // reads the moves from the source. Frame f shows the goods of post f, skipping Thanos,
-    // which sells nothing.
+    // Every haul into one post, box n = 5 x (frame - 1) + slot: name, value and CPM (moves from
+    // the source). Frame f shows the goods of post f, skipping Thanos, which sells nothing.
     void allPayoffs_data() {
         QTest::addColumn<int>("destination");
         QTest::addColumn<Prices>("prices");

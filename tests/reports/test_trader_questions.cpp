@@ -100,6 +100,8 @@ private slots:
                               "Ranger's Cabin|401000|never valued/red|510|786/blue",
                               "Caldmoor|22813.5|3.25/yellow|227|100/red"}));
         QVERIFY(!ledgerly::whereToSell(asked.t.data, asked.t.clock, 0));  // none: sold nowhere
+        window.findChild<QComboBox*>()->setCurrentIndex(0);  // the first commodity is one too
+        QVERIFY(find->isEnabled());
     }
 
     // Never valued first in post order, then the oldest; equal ages as shown keep post order.

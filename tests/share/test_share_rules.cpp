@@ -6,7 +6,6 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 
 #include "core/price_history.h"
 #include "core/store_file.h"
@@ -107,9 +106,8 @@ private slots:
         QCOMPARE(utc, (std::array{at(2026, 7, 1, 10), at(2026, 12, 6, 10, 30)}));
     }
 
-    // Which side is fresher decides what "take theirs" starts with. A trade values file's stamps
-    // are compared as they are; snapshots by UTC, your side by your history row or else your
-    // stamp read in your own time zone.
+    // The fresher side decides what "take theirs" starts with: trade values files by stamp;
+    // snapshots by UTC, yours by your history row or else your stamp in your time zone.
     void fresherWins_data() {
         QTest::addColumn<float>("yourStamp");
         QTest::addColumn<qint64>("yourRowMinute");  // minutes after 10:00Z; -1: no history row
@@ -247,6 +245,31 @@ private slots:
         QFETCH(QString, player);
         const auto found = ledgerly::sharingPlayer(fileName.toStdString());
         QCOMPARE(QString::fromStdString(found.value_or("")), player);
+    }
+
+    // A player's name names a file every system and sync program takes; one is made of the
+    // login name, or "player" when nothing fit remains.
+    void playerNames_data() {
+        QTest::addColumn<QString>("login");
+        QTest::addColumn<QString>("player");
+        QTest::addColumn<bool>("fine");  // as a player name, unchanged
+        QTest::newRow("letters beyond ASCII") << "Zoë"
+                                              << "Zoë" << true;
+        QTest::newRow("a dot") << "Ara.mir"
+                               << "Ara-mir" << false;
+        QTest::newRow("DEL and a tab") << "se\x7F\tx"
+                                       << "se--x" << false;
+        QTest::newRow("a blank at the end") << "Bo "
+                                            << "player" << false;
+        QTest::newRow("a sync program's word") << "MyConflict"
+                                               << "player" << false;
+    }
+    void playerNames() {
+        QFETCH(QString, login);
+        QFETCH(QString, player);
+        QFETCH(bool, fine);
+        QCOMPARE(QString::fromStdString(playerNameFrom(login.toStdString())), player);
+        QCOMPARE(!playerNameProblem(login.toStdString()), fine);
     }
 
     // A file chosen for import is read as strictly as the store: a history with any row it

@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Ledgerly developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <QDesktopServices>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
@@ -27,6 +29,9 @@ using namespace std::chrono;
 
 class ShareWindowsTest : public QObject {
     Q_OBJECT
+public slots:
+    void open(const QUrl& url) { opened_ = url; }  // the desktop's file manager, in its place
+
 private slots:
     // From the main window's menu: a malformed file is refused and changes nothing. A friend's
     // trade values file, post by post: fresher posts start ticked, the keyboard ticks another,
@@ -113,8 +118,19 @@ private slots:
         history = readPriceHistoryFile(priceHistoryPath(store));
         QCOMPARE(history.snapshots.back().source, std::string("shared: bob"));
         QVERIFY(!menu.reviewButton()->isVisible());
-        QVERIFY(!menu.importWindow() || !menu.importWindow()->isVisible());
+        QTRY_VERIFY(!menu.importWindow());  // closed and gone
+
+        // Open data folder hands the store's folder to the desktop, and says nothing more.
+        const qsizetype told = test.messages.shown.size();
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+        menu.menuBar()->actions().constFirst()->menu()->actions().at(2)->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(opened_, QUrl::fromLocalFile(test.folder.path()));
+        QCOMPARE(test.messages.shown.size(), told);
     }
+
+private:
+    QUrl opened_;
 };
 
 QTEST_MAIN(ShareWindowsTest)
