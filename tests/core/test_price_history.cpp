@@ -22,9 +22,7 @@ Q_DECLARE_METATYPE(PriceSnapshot)
 
 namespace {
 
-UtcSeconds at(qint64 seconds) {
-    return UtcSeconds{std::chrono::seconds{seconds}};
-}
+constexpr auto at = [](qint64 seconds) { return UtcSeconds{std::chrono::seconds{seconds}}; };
 
 std::string repeated(const std::string& text, std::size_t times) {
     std::string out;

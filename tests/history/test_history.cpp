@@ -24,9 +24,7 @@ namespace {
 
 constexpr int kChosen = 88;  // the commodity looked at, the last; the others hold decoys
 
-UtcSeconds at(qint64 seconds) {
-    return UtcSeconds{std::chrono::seconds{seconds}};
-}
+constexpr auto at = [](qint64 seconds) { return UtcSeconds{std::chrono::seconds{seconds}}; };
 
 PriceSnapshot snapshot(int tp, qint64 seconds, float price) {
     PriceSnapshot s;
@@ -185,10 +183,12 @@ private slots:
         }
         file << "2026-12-07T02:30:15Z,13,Trellor,valued,1\r\n" << std::flush;
         PriceHistoryWindow window(test.context);
+        const QChart* chart = window.findChild<QChartView*>()->chart();
+        QVERIFY(chart->series().isEmpty());  // until a commodity is chosen
         window.findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentIndex(kChosen - 1);
 
         QStringList towns;
-        for (const QAbstractSeries* series : window.findChild<QChartView*>()->chart()->series())
+        for (const QAbstractSeries* series : chart->series())
             towns.append(series->name());
         QCOMPARE(towns, (QStringList{"Mystara", "Trellor"}));
         const QAbstractItemModel* rows = window.findChild<QTableView*>()->model();

@@ -171,6 +171,9 @@ private slots:
                            "Art|400/yellow|Elven Marketplace", "Furs|400/yellow|Ranger's Cabin",
                            "|1/red|"}
             << reset;
+        QTest::newRow("cpm to the last post, from itself")
+            << &cpmTo << 19 << Prices{{19, 84, 150000}} << QStringList{"Weapons|2/red|NaeraMae"}
+            << reset;
         QTest::newRow("cpm from: lower destination, then slot; the rest name the first good")
             << cpmFrom << 2 << Prices{{3, 7, 204000}, {1, 14, 90800}, {1, 6, 90800}}
             << QStringList{"Arrows|400/yellow|Caldmoor", "Bows|400/yellow|Caldmoor",
