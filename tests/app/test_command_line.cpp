@@ -123,8 +123,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, output);
         QFETCH(QString, errors);
-        // Should a fault let the program start after all, it finds no trade values file of the
-        // user's to create or read.
+        // Should a fault let the program start after all, it finds none of the user's files.
         const QTemporaryDir home;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})

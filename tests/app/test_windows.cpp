@@ -44,8 +44,7 @@ QStringList tabChain(const QWidget* window, const QString& first, qsizetype coun
     return met;
 }
 
-// What a person reads in each named label or box, a box that shows a colour of its own
-// followed by "/" and the colour.
+// What a person reads in each named label or box, and "/" and the colour a box shows.
 QStringList seen(const QWidget* window, const QStringList& names) {
     QStringList texts;
     for (const QString& name : names) {
@@ -114,7 +113,17 @@ private slots:
         QVERIFY(prominent.pointSize() == 12 && prominent.bold());
         for (const Tool tool : kAllTools) {
             click(window->button(tool));
-            QVERIFY(window->toolWindow(tool) && window->toolWindow(tool)->isVisible());
+            QWidget* opened = window->toolWindow(tool);
+            QVERIFY(opened && opened->isVisible());
+            // Named, as are its controls, for screen-reader checks and players' scripts.
+            QVERIFY(!opened->objectName().isEmpty());
+            for (const QWidget* widget : opened->findChildren<QWidget*>()) {
+                const bool frame = widget->inherits("QScrollArea") ||
+                                   widget->parentWidget()->inherits("QAbstractScrollArea");
+                QVERIFY2(widget->focusPolicy() == Qt::NoFocus || frame ||
+                             !widget->objectName().isEmpty(),
+                         widget->metaObject()->className());
+            }
         }
         const QStringList allValues{"Combo1", "Command1", "Text1", "txtgname_1", "txtvalue_1"};
         QCOMPARE(tabChain(window->toolWindow(Tool::AllPayoffs), allValues[0], allValues.size()),
@@ -182,6 +191,7 @@ private slots:
         if (chosen)
             getFor(opened.window, chosen);
         QCOMPARE(seen(opened.window, boxes), shown);
+        QCOMPARE(bool(opened.window->findChild<QWidget*>("Text1")), boxes.contains("Text1"));
     }
 
     // The export windows: "Get" waits for every picker and builds the line for the posts picked,

@@ -36,8 +36,7 @@ struct RecordedRuns final : ValuingRunListener {
     }
 };
 
-// The Auto Valuer as the main window makes it, with a name (pasted with its line end) and a
-// password typed in.
+// The Auto Valuer as the main window makes it, with a pasted name and a typed password.
 struct Valuer {
     TestContext t;
     RecordedRuns runs;
@@ -200,8 +199,7 @@ private slots:
         QVERIFY(error.contains("refused") && error.contains(QString::number(port)));
     }
 
-    // Arrivals faster than the pacing timer are painted once an interval is over, and a full
-    // log drops its oldest text.
+    // Bursts are painted once an interval is over; a full log drops its oldest text.
     void heldTextIsPaintedAfterOneInterval() {
         Log log;
         log.log.holdPainting();

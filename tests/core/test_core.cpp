@@ -55,8 +55,7 @@ std::string counting(const std::string& separator, int count = kStoreNumberCount
 class CoreTest : public QObject {
     Q_OBJECT
 private slots:
-    // Every commodity is sold at exactly one post; only Temple Shop (from slot 4) and Ur-Vile
-    // have empty slots.
+    // Each commodity is sold at one post; only Temple Shop (from slot 4) and Ur-Vile have gaps.
     void catalogue() {
         int sold = 0;
         for (int tp = 1; tp <= kTradingPostCount; ++tp) {
@@ -75,8 +74,7 @@ private slots:
         QCOMPARE(commodityName(42), std::string_view("Illutian"));  // after Iron, not alphabetical
     }
 
-    // The start-up pass over every post and column, "none" included: "value stamp -> value
-    // stamp".
+    // The start-up pass over every column, "none" included: "value stamp -> value stamp".
     void startupPassRaisesLowValuesAndStamps_data() {
         QTest::addColumn<QString>("pass");
         QTest::newRow("zero, stamp 10 stays") << "0 10 -> 1 10";
@@ -136,8 +134,7 @@ private slots:
     }
 
     // How numbers read: "single" a trade value (seven digits, exponent form from ten million),
-    // "store" as a store line holds it, "age" an age of values, "round" a whole figure; a
-    // trailing comma asks for the user's decimal comma.
+    // "store" a store line, "age" an age, "round" a whole figure; a trailing comma: decimal comma.
     void numberTexts_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<double>("value");

@@ -18,8 +18,7 @@ namespace {
 
 const FixedClock kClock;  // 6 December 2026, 12:00: 209652 on the hour clock
 
-// A top-40 report over the data and the chosen post, run as its window runs it, with the user's
-// decimal comma.
+// A top-40 report over the data and the chosen post, as its window runs it, with a comma.
 using Ranking = std::optional<RankingReportView> (*)(TradeData& data, int chosen);
 
 std::optional<RankingReportView> payoffsTo(TradeData& data, int tp) {
@@ -112,10 +111,9 @@ private slots:
             QVERIFY2(colourBand(shown, kind) == band, qPrintable(QString::number(shown)));
     }
 
-    // The first rows of each top-40 report, in the order its loops meet equal figures, and what
-    // row 40 of the shared list holds after it. Rows no haul reached show 1 in red and nothing
-    // derived from the posts an earlier report left in the list; each report leaves those as
-    // it does. Reports that show an age take the clock's reading into the shared scratch.
+    // The first rows of each top-40 report, in the order its loops meet equal figures, and row 40
+    // of the shared list after it. Rows no haul reached show 1 in red and nothing derived from the
+    // posts an earlier report left in the list. Reports with an age keep the clock's reading.
     void topForty_data() {
         QTest::addColumn<Ranking>("report");
         QTest::addColumn<int>("chosen");

@@ -25,9 +25,8 @@ namespace {
 constexpr int kAle = 2;     // Caldmoor, slot 1
 constexpr int kArrows = 6;  // Elven Marketplace, slot 1
 
-// The three questions are asked as a user asks them, in their windows, at noon on 1 January
-// 2003 (hour 36), where stamps can lie a fraction of a hundredth apart, after a top-40 report
-// whose leftovers in the shared buffers they must keep: they only read the table and the clock.
+// The questions are asked in their windows at noon on 1 January 2003 (hour 36), after a top-40
+// report whose leftovers in the shared buffers they keep: they only read the table and clock.
 struct Asked : QWidget, ToolWindowHost {
     Asked(const Prices& prices, const Stamps& stamps) {
         t.clock.set({2003, 1, 1, 12, 0, 0});
@@ -83,8 +82,7 @@ QStringList shownRows(const QWidget* window, qsizetype count) {
 class TraderQuestionsTest : public QObject {
     Q_OBJECT
 private slots:
-    // Arrows are sold at Elven Marketplace: 227 moves to Caldmoor, 510 to Ranger's Cabin. "Find"
-    // waits for a commodity.
+    // Arrows are sold at Elven Marketplace: 227 moves to Caldmoor, 510 to Ranger's Cabin.
     void whereToSell() {
         Asked asked({{3, kArrows, 401000}, {2, kArrows, 401000}, {1, kArrows, 22813.5F}},
                     {{2, 36}, {1, 32.75F}});
@@ -134,7 +132,7 @@ private slots:
         QTest::addColumn<Prices>("prices");
         QTest::addColumn<Stamps>("stamps");
         QTest::addColumn<int>("through");  // list position, 0 for "(Any)"
-        QTest::addColumn<int>("maxAge");   // 0: no age left out
+        QTest::addColumn<int>("maxAge");   // 0: no age left out; -1: as the box starts
         QTest::addColumn<QStringList>("rows");
         QTest::newRow("best per move first; the lower slot wins a tie; a half goes to the even 100")
             << Prices{{2, kAle, 45000}, {1, 14, 627}, {18, kAle, 63000}} << Stamps{} << 0 << 0
@@ -145,6 +143,9 @@ private slots:
             << QStringList{"16", "Caldmoor|Elwyn|Ale|1|Aloe|1|2|0/red"};
         QTest::newRow("through Caldmoor, a post too old or never valued is out; exactly N stays")
             << Prices{} << Stamps{{0, 34}, {2, 33.98F}, {11, 10}, {16, 10}} << 1 << 2
+            << QStringList{"14", "Caldmoor|Ranger's Cabin|Ale|1|Furs|1|2|0/red"};
+        QTest::newRow("a day old stays, as the box starts")
+            << Prices{} << Stamps{{0, 12}, {2, 11.99F}, {11, 10}, {16, 10}} << 1 << -1
             << QStringList{"14", "Caldmoor|Ranger's Cabin|Ale|1|Furs|1|2|0/red"};
     }
     void roundTrips() {
@@ -157,10 +158,10 @@ private slots:
         RoundTripsWindow window(asked.t.context, &asked);
         window.findChild<QComboBox*>()->setCurrentIndex(through);
         QVERIFY(!window.findChild<QSpinBox*>()->isEnabled());
-        if (maxAge) {
+        if (maxAge > 0)
             window.findChild<QSpinBox*>()->setValue(maxAge);
+        if (maxAge)
             window.findChild<QCheckBox*>()->setChecked(true);
-        }
         QCOMPARE(shownRows(&window, rows.size() - 1), rows);
     }
 
@@ -191,7 +192,7 @@ private slots:
         QCOMPARE(shownRows(&window, 0), QStringList{"0"});
         const auto* noRoute = window.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
         QVERIFY(totals[0]->parentWidget()->isHidden() && !noRoute->isHidden());
-        QVERIFY(!noRoute->text().isEmpty());
+        QVERIFY(!noRoute->text().isEmpty() && noRoute->focusPolicy() != Qt::NoFocus);
     }
 };
 
