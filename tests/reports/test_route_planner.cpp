@@ -106,7 +106,6 @@ private slots:
         QTest::addColumn<QList<int>>("posts");
         QTest::addColumn<NoRouteReason>("reason");
         const auto none = NoRouteReason::None;
-        // Never valued: every leg pays 1, so the fewest moves win.
         QTest::newRow("never valued: the loop of fewest moves; its reverse ties and comes later")
             << Prices{} << Stamps{} << route(1, 3, true, false) << QList<int>{1, 2, 18, 1} << none;
         QTest::newRow("an empty slot carries nothing, however much it would fetch")
@@ -128,6 +127,9 @@ private slots:
                       {18, kAle, 0x1p22F},
                       {3, kArrows, kHuge},
                       {4, kArrows, 1.25F}}
+            << Stamps{} << route(1, 1, false, false) << QList<int>{1, 2} << none;
+        QTest::newRow("three quarters of 2^62, a quarter fewer moves away, wins")
+            << Prices{{18, kAle, 0x1p62F}, {2, kAle, 0x1.8p61F}, {1, kArrows, kNextAfterOne}}
             << Stamps{} << route(1, 1, false, false) << QList<int>{1, 2} << none;
         QTest::newRow("eight legs of 2^48 each")
             << Prices{{2, kAle, 0x1p48F}, {1, kArrows, 0x1p48F}} << Stamps{}
